@@ -1,0 +1,32 @@
+#ifndef KFX_CONSOLE_H_
+#define KFX_CONSOLE_H_
+
+// Console output. The program's texts are Windows-1252 bytes and may hold
+// zero bytes (record contents), so pieces are written with their lengths
+// rather than through a format string.
+
+#include <cstdio>
+#include <initializer_list>
+#include <string_view>
+
+inline void WritePieces(std::FILE* stream,
+                        std::initializer_list<std::string_view> pieces) {
+  for (std::string_view piece : pieces) {
+    std::fwrite(piece.data(), 1, piece.size(), stream);
+  }
+}
+
+// Writes the pieces to standard output, one after the other.
+inline void Print(std::initializer_list<std::string_view> pieces) {
+  WritePieces(stdout, pieces);
+}
+
+// Writes one warning line for the operator to standard error. Standard
+// output is flushed first so that both streams read in order on a terminal.
+inline void Warn(std::initializer_list<std::string_view> pieces) {
+  std::fflush(stdout);
+  WritePieces(stderr, pieces);
+  std::fputc('\n', stderr);
+}
+
+#endif  // KFX_CONSOLE_H_

@@ -1,0 +1,3 @@
+#include "db/data_module.h"
+
+Tdm1* dm1 = nullptr;

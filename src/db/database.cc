@@ -1,0 +1,60 @@
+#include "db/database.h"
+
+#include "db/db_errors.h"
+
+TDatabase::TDatabase()
+    : DatabaseName("VRDB"),
+      SessionName("Default"),
+      params_(
+          {"DATABASE NAME=", "USER NAME=", "ODBC DSN=", "OPEN MODE=READ/WRITE",
+           "SCHEMA CACHE SIZE=8",
+           "SQLQRYMODE=", "LANGDRIVER=", "SQLPASSTHRU MODE=SHARED AUTOCOMMIT",
+           "SCHEMA CACHE TIME=-1", "MAX ROWS=-1", "BATCH COUNT=200",
+           "ENABLE SCHEMA CACHE=FALSE", "SCHEMA CACHE DIR=", "ENABLE BCD=FALSE",
+           "ROWSET SIZE=20", "BLOBS TO CACHE=64", "PASSWORD="}) {}
+
+TDatabase::~TDatabase() = default;
+
+void TDatabase::CheckClosed() const {
+  if (Connected()) {
+    throw EDatabaseError(
+        "Verbindungsparameter koennen bei offener Verbindung nicht "
+        "geaendert werden");
+  }
+}
+
+void TDatabase::SetParam(int index, std::string_view line) {
+  CheckClosed();
+  params_.Put(index, line);
+}
+
+void TDatabase::SetAliasName(std::string_view alias) {
+  CheckClosed();
+  alias_name_.assign(alias);
+}
+
+void TDatabase::Open() {
+  if (Connected())
+    return;
+  ConnectSettings settings;
+  settings.data_source = alias_name_;
+  settings.user = Text(params_.Value("USER NAME"));
+  settings.password = Text(params_.Value("PASSWORD"));
+  settings.read_only = params_.Value("OPEN MODE") == "READ ONLY";
+  settings.autocommit =
+      params_.Value("SQLPASSTHRU MODE").find("AUTOCOMMIT") != Text::npos;
+  Text error;
+  if (!connection_.Connect(settings, &error))
+    throw EDBEngineError(error);
+}
+
+void TDatabase::Execute(std::string_view sql) {
+  Open();
+  Text error;
+  bool connection_lost = false;
+  const bool ok = connection_.Execute(sql, &error, &connection_lost);
+  if (connection_lost || !KeepConnection)
+    Close();
+  if (!ok)
+    throw EDBEngineError(error);
+}

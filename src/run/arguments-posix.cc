@@ -1,0 +1,83 @@
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstring>
+#include <cwchar>
+#include <optional>
+
+#include "cp1252.h"
+#include "run/arguments.h"
+
+namespace {
+
+// Decodes UTF-8; nothing when `text` is not valid UTF-8.
+std::optional<Text> FromUtf8(std::string_view text) {
+  Text out;
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char lead = text[i];
+    int extra = -1;  // continuation bytes behind the lead byte
+    if (lead < 0x80) {
+      extra = 0;
+    } else if (lead >= 0xC2 && lead < 0xE0) {
+      extra = 1;
+    } else if (lead >= 0xE0 && lead < 0xF0) {
+      extra = 2;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      extra = 3;
+    }
+    if (extra < 0 || i + extra >= text.size()) {
+      return std::nullopt;
+    }
+    char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+      const unsigned char next = text[i + k];
+      if ((next & 0xC0) != 0x80)
+        return std::nullopt;
+      code = (code << 6) | (next & 0x3F);
+    }
+    out.push_back(cp1252::FromCodePoint(code));
+    i += extra + 1;
+  }
+  return out;
+}
+
+// Decodes in the locale's multibyte encoding; nothing when that fails.
+std::optional<Text> FromLocale(const char* arg) {
+  std::mbstate_t state{};
+  const char* source = arg;
+  const size_t length = std::mbsrtowcs(nullptr, &source, 0, &state);
+  if (length == static_cast<size_t>(-1))
+    return std::nullopt;
+  std::wstring wide(length, L'\0');
+  source = arg;
+  state = {};
+  std::mbsrtowcs(wide.data(), &source, length, &state);
+  Text out;
+  for (wchar_t c : wide)
+    out.push_back(cp1252::FromCodePoint(c));
+  return out;
+}
+
+bool LocaleIsUtf8OrPlain() {
+  const char* codeset = nl_langinfo(CODESET);
+  return std::strcmp(codeset, "UTF-8") == 0 ||
+         std::strcmp(codeset, "ANSI_X3.4-1968") == 0;
+}
+
+}  // namespace
+
+void InitArguments() {
+  std::setlocale(LC_CTYPE, "");
+}
+
+Text ArgumentText(int argc, char** argv, int index) {
+  if (index >= argc)
+    return Text();
+  const char* arg = argv[index];
+  // Under the plain C locale the arguments still usually come as UTF-8 from
+  // the terminal or the calling script. Bytes that decode in no encoding are
+  // taken as Windows-1252 already.
+  std::optional<Text> text =
+      LocaleIsUtf8OrPlain() ? FromUtf8(arg) : FromLocale(arg);
+  return text ? *text : Text(arg);
+}

@@ -1,0 +1,19 @@
+#include <cstdio>
+#include <exception>
+
+#include "run/run_driver.h"
+
+int main(int argc, char** argv) {
+  try {
+    const int exit_code = Run(argc, argv);
+    std::fflush(stdout);
+    return exit_code;
+  } catch (const std::exception& error) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "Unerwarteter Fehler: %s\n", error.what());
+  } catch (...) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "Unerwarteter Fehler\n");
+  }
+  return kExitUnexpected;
+}

@@ -1,0 +1,112 @@
+#include "e2e_support.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+}  // namespace
+
+WorkDir::WorkDir() {
+  static std::atomic<int> counter{0};
+  path_ = fs::temp_directory_path() / ("kfx_e2e_" + std::to_string(::getpid()) +
+                                       "_" + std::to_string(counter++));
+  fs::remove_all(path_);
+  fs::create_directories(path_);
+}
+
+WorkDir::~WorkDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+void WorkDir::Write(const std::string& name, const std::string& content) const {
+  std::ofstream(path_ / name, std::ios::binary) << content;
+}
+
+std::string SettingsFile(const std::string& data_source,
+                         const std::string& system) {
+  std::string file =
+      ";DHWEB05S;\n1;LOGIN;vrk\n;DHWEB05S;\n2;PASS;vrk\n;DHWEB05S;\n"
+      "3;DATABASE;" +
+      data_source + "\n";
+  if (!system.empty())
+    file += ";DHWEB05S;\n4;DB_SYSTEM;" + system + "\n";
+  return file;
+}
+
+std::string Booking(std::string badge, const std::string& date,
+                    const std::string& time, const std::string& reader,
+                    char code) {
+  badge.resize(13, ' ');
+  return badge + date + time + "0" + reader + code;
+}
+
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+ToolRun RunTool(const fs::path& dir, const std::vector<std::string>& args) {
+  const char* tool = std::getenv("KFX_TOOL");
+  EXPECT_NE(nullptr, tool) << "KFX_TOOL names the built tool";
+  std::string command = "cd " + ShellQuoted(dir.string()) + " && " +
+                        ShellQuoted(tool ? tool : "false");
+  for (const std::string& arg : args)
+    command += " " + ShellQuoted(arg);
+  command += " >.stdout 2>.stderr";
+  const int status = std::system(command.c_str());
+  ToolRun run;
+  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = ReadFile(dir / ".stdout");
+  run.err = ReadFile(dir / ".stderr");
+  return run;
+}
+
+std::string Sql(const std::string& command) {
+  const std::string psql =
+      "psql -X -q -At -v ON_ERROR_STOP=1 -c " + ShellQuoted(command);
+  std::FILE* pipe = ::popen(psql.c_str(), "r");
+  EXPECT_NE(nullptr, pipe);
+  if (pipe == nullptr)
+    return "";
+  std::string out;
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+    out.append(buffer, got);
+  }
+  EXPECT_EQ(0, ::pclose(pipe)) << command;
+  return out;
+}
+
+std::string RowsOf(const std::string& terminal) {
+  return Sql(
+      "select zpkasw, to_char(zpkdtm, 'YYYY-MM-DD HH24:MI:SS'), "
+      "to_char(zpkuhr, 'HH24:MI:SS'), zpkles, zpkzus, zpklfd "
+      "from vorkalin.vrk402zpk where zpktrm = '" +
+      terminal + "' order by zpklfd");
+}

@@ -1,0 +1,224 @@
+// The built tool, run as an operator runs it, against the throwaway
+// PostgreSQL cluster (Oracle dialect through orafce) and a FreeTDS data
+// source where no server listens.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e_support.h"
+
+namespace {
+
+const std::string kBanner =
+    "\n"
+    "******************************************************\n"
+    "** Firma       : Zutrittskontrolle per ODBC         **\n"
+    "** Projekt     : KARVELION                          **\n"
+    "** Tool        : Kfx28M4RBV                         **\n"
+    "** Beschreibung:  \xDC"
+    "bernahme der Zutrittsbuchungen   **\n"
+    "**                aus der DHWEB71S in das Schema    **\n"
+    "**                VORKALIN Tabelle Vrk402Zpk        **\n"
+    "******************************************************\n"
+    "\n";
+
+const std::string kUsage =
+    "Befehlsformat: \n"
+    "Kfx28M4RBV.EXE Sektionname Terminalname Datei \n"
+    "\n"
+    "Sektionsname = Name der Sektion in der Ini-Datei     \n"
+    "Terminalname = Parameter fuer das SQL-Statement      \n"
+    "Datei        = Dateiname der Eingabedatei            \n"
+    "\n"
+    "Beispiel:\n"
+    "Kfx28M4RBV.EXE DHWEB71S ZutCtrl AdminVR.ZutCtrl.dhweb71s.txt 1\n"
+    "\n";
+
+const std::string kCount = " Saetze kopiert aus Datei ";
+
+size_t Occurrences(const std::string& text, const std::string& piece) {
+  size_t count = 0;
+  for (size_t at = text.find(piece); at != std::string::npos;
+       at = text.find(piece, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+class ToolTest : public ::testing::Test {
+ protected:
+  WorkDir dir_;
+};
+
+TEST_F(ToolTest, TypicalRunLandsThreeNumberedRows) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  dir_.Write("bookings.txt", Booking("12345", "150306", "073015", "03", '1') +
+                                 Booking("777", "311299", "235959", "12", 'G') +
+                                 Booking("A-9", "010100", "000000", "01", 'A'));
+  ToolRun run = RunTool(dir_.path(), {"DHWEB71S", "Typical", "bookings.txt"});
+  EXPECT_EQ(0, run.exit_code) << run.out << run.err;
+  EXPECT_EQ("3" + kCount + "bookings.txt \n", run.out);
+  EXPECT_EQ("", run.err);
+  EXPECT_EQ(
+      "12345|2006-03-15 00:00:00|07:30:15|3|100|001\n"
+      "777|1999-12-31 00:00:00|23:59:59|12|200|002\n"
+      "A-9|2000-01-01 00:00:00|00:00:00|1|201|003\n",
+      RowsOf("Typical"));
+}
+
+TEST_F(ToolTest, CharactersArriveAsTheyAreMeant) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  // The badge comes in Windows-1252 from the file, the terminal name in
+  // UTF-8 from the command line; quotes stay data.
+  dir_.Write("in.txt",
+             Booking("M\xFCller", "150306", "073015", "03", '1') +
+                 Booking("O'Brien\x80", "150306", "073016", "03", '1'));
+  ToolRun run = RunTool(dir_.path(), {"S", "T\xC3\xBCr", "in.txt"});
+  EXPECT_EQ(0, run.exit_code) << run.out << run.err;
+  EXPECT_EQ(
+      "M\xC3\xBCller|2006-03-15 00:00:00|07:30:15|3|100|001\n"
+      "O'Brien\xE2\x82\xAC|2006-03-15 00:00:00|07:30:16|3|100|002\n",
+      RowsOf("T\xC3\xBCr"));
+}
+
+TEST_F(ToolTest, DebugModeTracesSettingsAndRecords) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  const std::string first = Booking("1", "150306", "073015", "03", ' ');
+  const std::string second = Booking("2", "150306", "073015", "03", '1');
+  dir_.Write("in.txt", first + second + "xy");
+  ToolRun run = RunTool(dir_.path(), {"S", "Debug", "in.txt", "/d"});
+  EXPECT_EQ(0, run.exit_code) << run.out << run.err;
+  EXPECT_EQ(
+      " DB-Informationen:\n  DbSys  = 'ORACLE'\n  DbName = 'KFX_PG'\n"
+      "  DbUsr  = 'vrk'\n  DbPwd  = 'vrk'\n"
+      "  Satz   = '" +
+          first + "'\n  Restlaenge = '31'\n  Satz   = '" + second +
+          "'\n  Restlaenge = '2'\n1" + kCount + "in.txt \n",
+      run.out);
+  EXPECT_NE(std::string::npos, run.err.find("2 Zeichen am Dateiende"));
+  EXPECT_EQ("2|2006-03-15 00:00:00|07:30:15|3|100|001\n", RowsOf("Debug"));
+}
+
+TEST_F(ToolTest, FailedStatementsAreReportedAndTheRunGoesOn) {
+  // SQL Server's CONVERT is a syntax error to this database.
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "MSSQL"));
+  dir_.Write("in.txt", Booking("1", "150306", "073015", "03", '1') +
+                           Booking("2", "150306", "073015", "03", ' ') +
+                           Booking("3", "150306", "073015", "03", 'A'));
+  ToolRun run = RunTool(dir_.path(), {"S", "Mssql", "in.txt", "1"});
+  EXPECT_EQ(2, run.exit_code) << run.out << run.err;
+  EXPECT_EQ(2u, Occurrences(run.out, "Exception bei Datenbank Open\n"));
+  EXPECT_EQ(0u, run.out.find("Exception bei Datenbank Open\nINSERT INTO "
+                             "VORKALIN.VRK402ZPK(ZpkTrm, "));
+  EXPECT_NE(std::string::npos, run.out.find("'001')\r\nSQLSTATE 42601: "));
+  EXPECT_NE(std::string::npos, run.out.find("'002')\r\nSQLSTATE 42601: "));
+  EXPECT_TRUE(run.out.ends_with("\n\n0" + kCount + "in.txt \n")) << run.out;
+  EXPECT_EQ("", RowsOf("Mssql"));
+}
+
+TEST_F(ToolTest, UnreachableServerFailsEveryBookingWithItsReason) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_TDS", "MSSQL"));
+  dir_.Write("in.txt", Booking("1", "150306", "073015", "03", '1') +
+                           Booking("2", "150306", "073015", "03", '1'));
+  ToolRun run = RunTool(dir_.path(), {"S", "Tds", "in.txt"});
+  EXPECT_EQ(2, run.exit_code) << run.out << run.err;
+  // Each booking tries to open the connection anew.
+  EXPECT_EQ(2u, Occurrences(run.out, "\r\nSQLSTATE 08S01: ")) << run.out;
+  EXPECT_TRUE(run.out.ends_with("0" + kCount + "in.txt \n"));
+}
+
+TEST_F(ToolTest, UnknownDataSourceIsNamedInTheReport) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("NO_SUCH_DSN", "ORACLE"));
+  dir_.Write("in.txt", Booking("1", "150306", "073015", "03", '1'));
+  ToolRun run = RunTool(dir_.path(), {"S", "Nodsn", "in.txt"});
+  EXPECT_EQ(2, run.exit_code);
+  EXPECT_NE(std::string::npos, run.out.find("\r\nSQLSTATE IM002: ")) << run.out;
+}
+
+TEST_F(ToolTest, RefusedAndParameterisedRecordsAreReportedNotSent) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  dir_.Write("in.txt", Booking("quote", "150306", "073015", "0'", '1') +
+                           Booking("colon", "150306", "073015", ":x", '1') +
+                           Booking("ok", "150306", "073015", "03", '1'));
+  ToolRun run = RunTool(dir_.path(), {"S", "Refused", "in.txt"});
+  EXPECT_EQ(2, run.exit_code) << run.out << run.err;
+  EXPECT_NE(std::string::npos,
+            run.out.find("'001')\r\nSatz nicht gesendet: Hochkomma"));
+  EXPECT_NE(std::string::npos, run.out.find("'002')\r\nParameter 'x' ohne"));
+  EXPECT_TRUE(run.out.ends_with("1" + kCount + "in.txt \n"));
+  EXPECT_EQ("ok|2006-03-15 00:00:00|07:30:15|3|100|003\n", RowsOf("Refused"));
+}
+
+TEST_F(ToolTest, ZeroByteDoesNotCutTheFile) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  std::string input = Booking("1", "150306", "073015", "03", '1');
+  input[5] = '\0';  // in the badge's padding, which is trimmed off
+  input += Booking("2", "150306", "073015", "03", '1');
+  dir_.Write("in.txt", input);
+  ToolRun run = RunTool(dir_.path(), {"S", "Zero", "in.txt"});
+  EXPECT_EQ(0, run.exit_code) << run.out << run.err;
+  EXPECT_EQ("2" + kCount + "in.txt \n", run.out);
+  EXPECT_EQ(
+      "1|2006-03-15 00:00:00|07:30:15|3|100|001\n"
+      "2|2006-03-15 00:00:00|07:30:15|3|100|002\n",
+      RowsOf("Zero"));
+}
+
+TEST_F(ToolTest, ArgumentAndSettingsErrors) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  ToolRun run = RunTool(dir_.path(), {"S", "T"});
+  EXPECT_EQ(1, run.exit_code);
+  EXPECT_EQ(kBanner + "Falsche Anzahl Parameter\n\n" + kUsage, run.out);
+
+  WorkDir empty;
+  run = RunTool(empty.path(), {});
+  EXPECT_EQ(5, run.exit_code);
+  const std::string settings_error =
+      kBanner +
+      "Fehler beim Ermitteln der DB-Infos\n"
+      "Quelle: '..\\..\\FILES\\KARVELION.INI'\n\n" +
+      kUsage;
+  EXPECT_EQ(settings_error, run.out);
+
+  empty.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", ""));
+  run = RunTool(empty.path(), {"S", "T", "in.txt"});
+  EXPECT_EQ(5, run.exit_code);
+  EXPECT_EQ(settings_error, run.out);
+}
+
+TEST_F(ToolTest, SettingsAreFoundBesideAnInputInAnotherFolder) {
+  WorkDir data;
+  data.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  data.Write("in.txt", Booking("far", "150306", "073015", "03", '1'));
+  const std::string input = (data.path() / "in.txt").string();
+  ToolRun run = RunTool(dir_.path(), {"S", "Far", input});
+  EXPECT_EQ(0, run.exit_code) << run.out;
+  EXPECT_EQ("1" + kCount + input + " \n", run.out);
+}
+
+TEST_F(ToolTest, NothingToWriteIsStillASuccess) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  dir_.Write("short.txt", std::string(28, '1'));
+  ToolRun run = RunTool(dir_.path(), {"S", "Short", "short.txt"});
+  EXPECT_EQ(0, run.exit_code);
+  EXPECT_EQ("0" + kCount + "short.txt \n", run.out);
+
+  run = RunTool(dir_.path(), {"S", "Missing", "missing.txt"});
+  EXPECT_EQ(0, run.exit_code);
+  EXPECT_EQ("0" + kCount + "missing.txt \n", run.out);
+  EXPECT_NE(std::string::npos, run.err.find("missing.txt"));
+}
+
+TEST_F(ToolTest, UnknownDatabaseSystemWritesNothingAndSaysSo) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "oracle"));
+  dir_.Write("in.txt", Booking("1", "150306", "073015", "03", '1') +
+                           Booking("2", "150306", "073015", "03", '1'));
+  ToolRun run = RunTool(dir_.path(), {"S", "Lower", "in.txt"});
+  EXPECT_EQ(2, run.exit_code);
+  EXPECT_EQ("0" + kCount + "in.txt \n", run.out);
+  EXPECT_EQ(1u, Occurrences(run.err, "DB_SYSTEM 'oracle'")) << run.err;
+  EXPECT_EQ("", RowsOf("Lower"));
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#include <windows.h>
+// shellapi.h needs the declarations of windows.h first.
+#include <shellapi.h>
+
+#include <string>
+
+#include "cp1252.h"
+#include "run/arguments.h"
+
+void InitArguments() {}
+
+Text ArgumentText(int argc, char** /*argv*/, int index) {
+  if (index >= argc) return Text();
+  // The wide command line holds the arguments as typed, whatever the
+  // console's code page.
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  Text text;
+  if (wide != nullptr && index < count) {
+    std::u16string unit_text;
+    for (const wchar_t* c = wide[index]; *c != L'\0'; ++c) {
+      unit_text.push_back(static_cast<char16_t>(*c));
+    }
+    text = cp1252::FromUtf16(unit_text);
+  }
+  LocalFree(wide);
+  return text;
+}

@@ -78,16 +78,16 @@ TEST(FindNthCharTest, Cases) {
     int expected;
   };
   const std::vector<Case> cases = {
-      {"a;b;c", ';', 1, 1},   {"a;b;c", ';', 2, 3},
-      {"a;b;c", ';', 3, 3},   // fewer than n: the last one found
-      {"abc", ';', 1, -1},    {"", ';', 1, -1},
-      {";;", ';', 2, 1},      {"a;b", ';', 0, -1},
+      {"a;b;c", ';', 1, 1}, {"a;b;c", ';', 2, 3},
+      {"a;b;c", ';', 3, 3},  // fewer than n: the last one found
+      {"abc", ';', 1, -1},  {"", ';', 1, -1},
+      {";;", ';', 2, 1},    {"a;b", ';', 0, -1},
       {"a\0;"s, ';', 1, 2},  // a zero byte does not end the line
       {"ab\n", '\n', 1, 2},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.line) + " n=" +
-                 std::to_string(c.n));
+    SCOPED_TRACE(::testing::PrintToString(c.line) +
+                 " n=" + std::to_string(c.n));
     EXPECT_EQ(FindNthChar(c.line, c.ch, c.n), c.expected);
   }
 }
@@ -99,14 +99,21 @@ TEST(CopyPartTest, Cases) {
     Text expected;
   };
   const std::string line = "ab;cd\n";
+  // One case a line reads best; clang-format would pack them into columns.
+  // clang-format off
   const std::vector<Case> cases = {
-      {0, 2, "ab"},        {3, 2, "cd"},
-      {3, 0, "cd\n"},      // 0 means to the end, line break included
-      {0, 0, "ab;cd\n"},   {4, 10, "d\n"},  // clipped at the end
-      {0, -1, ""},         {2, -5, ""},
-      {-1, 2, ""},         {7, 1, ""},
+      {0, 2, "ab"},
+      {3, 2, "cd"},
+      {3, 0, "cd\n"},  // 0: to the end, line break included
+      {0, 0, "ab;cd\n"},
+      {4, 10, "d\n"},  // clipped at the end
+      {0, -1, ""},
+      {2, -5, ""},
+      {-1, 2, ""},
+      {7, 1, ""},
       {6, 0, ""},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE("start=" + std::to_string(c.start) +
                  " length=" + std::to_string(c.length));
@@ -141,11 +148,9 @@ TEST_F(SettingsFileTest, RereadsTheFileOnEveryLookup) {
 
 TEST_F(SettingsFileTest, SectionField) {
   const std::vector<std::pair<std::string, Text>> cases = {
-      {"a;X;b\n", "X"},
-      {"a;X;\n", "X"},
+      {"a;X;b\n", "X"},   {"a;X;\n", "X"},
       {";;x\n", ";x\n"},  // empty field: the rest of the line
-      {"a;X\n", ""},
-      {"abc\n", ""},
+      {"a;X\n", ""},      {"abc\n", ""},
       {"a;X;b;c\n", "X"},
   };
   for (const auto& [section_line, expected] : cases) {
@@ -187,8 +192,8 @@ TEST_F(SettingsFileTest, NumberReadLikeAtol) {
       {"4294967296", 0},
       {"-4294967297", -1},
       {"12345678901234", -539222987},  // only 12345678901 is read
-      {"          7", 7},                // 11 characters
-      {"           7", 0},               // the 7 is the 12th
+      {"          7", 7},              // 11 characters
+      {"           7", 0},             // the 7 is the 12th
   };
   for (const auto& [number_text, expected] : cases) {
     SCOPED_TRACE(number_text);
@@ -229,11 +234,15 @@ TEST_F(SettingsFileTest, CarriageReturnsAreDropped) {
 }
 
 TEST_F(SettingsFileTest, CtrlZEndsTheFile) {
-  Write("a;X;b\n1;LOGIN;u1\n\x1a" "a;Y;b\n2;PASS;p1\n");
+  Write(
+      "a;X;b\n1;LOGIN;u1\n\x1a"
+      "a;Y;b\n2;PASS;p1\n");
   EXPECT_EQ(LookUpKey("LOGIN"), Fields("X", 1, "LOGIN", "u1"));
   EXPECT_EQ(LookUpKey("PASS"), kEmpty);
   // Cut inside a line, the value loses its line break and so reads empty.
-  Write("a;X;b\n1;LOGIN;u1\x1arest\n");
+  Write(
+      "a;X;b\n1;LOGIN;u1\x1a"
+      "rest\n");
   EXPECT_EQ(LookUpKey("LOGIN"), Fields("X", 1, "LOGIN", ""));
 }
 
@@ -252,8 +261,9 @@ TEST_F(SettingsFileTest, SectionLineReadsAtMost199Characters) {
 }
 
 TEST_F(SettingsFileTest, EntryLineReadsAtMost399Characters) {
-  // Values are kept whole, however long.
-  const std::string value(390, 'v');
+  // 399 characters with the line break: one read. Values are kept whole,
+  // however long.
+  const std::string value(391, 'v');
   Write("s;S;x\n1;PASS;" + value + "\n");
   EXPECT_EQ(LookUpKey("PASS"), Fields("S", 1, "PASS", value));
 

@@ -21,6 +21,19 @@ std::string ReadFile(const fs::path& path) {
   return content.str();
 }
 
+// Points ODBC and psql at the throwaway cluster, and only at it.
+const bool kEnvironmentSet = [] {
+  const std::string dir = KFX_TESTDB_DIR;
+  ::setenv("ODBCSYSINI", (dir + "/odbc").c_str(), 1);
+  ::setenv("ODBCINI", (dir + "/odbc/odbc.ini").c_str(), 1);
+  ::setenv("PGHOST", dir.c_str(), 1);
+  ::setenv("PGPORT", "54329", 1);
+  ::setenv("PGUSER", "vrk", 1);
+  ::setenv("PGDATABASE", "vrkdb", 1);
+  ::setenv("PGCLIENTENCODING", "UTF8", 1);
+  return true;
+}();
+
 }  // namespace
 
 WorkDir::WorkDir() {
@@ -71,10 +84,8 @@ std::string ShellQuoted(const std::string& text) {
 }
 
 ToolRun RunTool(const fs::path& dir, const std::vector<std::string>& args) {
-  const char* tool = std::getenv("KFX_TOOL");
-  EXPECT_NE(nullptr, tool) << "KFX_TOOL names the built tool";
-  std::string command = "cd " + ShellQuoted(dir.string()) + " && " +
-                        ShellQuoted(tool ? tool : "false");
+  std::string command =
+      "cd " + ShellQuoted(dir.string()) + " && " + ShellQuoted(KFX_TOOL);
   for (const std::string& arg : args)
     command += " " + ShellQuoted(arg);
   command += " >.stdout 2>.stderr";

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <string>
+#include <thread>
 
 #include "e2e_support.h"
 
@@ -219,6 +222,49 @@ TEST_F(ToolTest, UnknownDatabaseSystemWritesNothingAndSaysSo) {
   EXPECT_EQ("0" + kCount + "in.txt \n", run.out);
   EXPECT_EQ(1u, Occurrences(run.err, "DB_SYSTEM 'oracle'")) << run.err;
   EXPECT_EQ("", RowsOf("Lower"));
+}
+
+TEST_F(ToolTest, LostConnectionIsOpenedAnewForTheNextBooking) {
+  constexpr int kBookings = 4000;
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  std::string input;
+  for (int i = 1; i <= kBookings; ++i) {
+    char badge[16];
+    std::snprintf(badge, sizeof badge, "B%05d", i);
+    input += Booking(badge, "150306", "073015", "03", '1');
+  }
+  dir_.Write("in.txt", input);
+
+  ToolRun run;
+  std::thread tool([&] {
+    run = RunTool(dir_.path(), {"S", "Lost", "in.txt"});
+  });
+  // Once the run is under way, the server ends the tool's session.
+  const std::string count =
+      "select count(*) from vorkalin.vrk402zpk "
+      "where zpktrm = 'Lost'";
+  bool terminated = false;
+  for (int attempt = 0; attempt < 2000 && !terminated; ++attempt) {
+    if (std::stoi(Sql(count)) >= 100) {
+      terminated = Sql("select count(pg_terminate_backend(pid)) from "
+                       "pg_stat_activity where usename = 'vrk' and "
+                       "backend_type = 'client backend' and query like 'INSERT%' and "
+                       "pid <> pg_backend_pid()") == "1\n";
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  tool.join();
+  ASSERT_TRUE(terminated) << "the run ended before its session could be ended";
+
+  const int rows = std::stoi(Sql(count));
+  const size_t reported = Occurrences(run.out, "Exception bei Datenbank Open");
+  // At most the booking in flight is lost to the table, and it is reported.
+  EXPECT_LE(reported, 1u) << run.out;
+  EXPECT_EQ(kBookings, rows + static_cast<int>(reported)) << run.out;
+  EXPECT_EQ(reported == 0 ? 0 : 2, run.exit_code);
+  EXPECT_TRUE(run.out.ends_with(std::to_string(rows) + kCount + "in.txt \n"));
+  EXPECT_EQ("1\n", Sql(count + " and zpkasw = 'B04000'"));
 }
 
 }  // namespace

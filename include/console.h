@@ -21,11 +21,16 @@ inline void Print(std::initializer_list<std::string_view> pieces) {
   WritePieces(stdout, pieces);
 }
 
-// Writes one warning line for the operator to standard error. Standard
+// Writes one warning line for the operator to standard error; control
+// characters in the pieces show as '?', so it stays one line. Standard
 // output is flushed first so that both streams read in order on a terminal.
 inline void Warn(std::initializer_list<std::string_view> pieces) {
   std::fflush(stdout);
-  WritePieces(stderr, pieces);
+  for (std::string_view piece : pieces) {
+    for (char c : piece) {
+      std::fputc(static_cast<unsigned char>(c) < 32 ? '?' : c, stderr);
+    }
+  }
   std::fputc('\n', stderr);
 }
 

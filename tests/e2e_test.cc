@@ -3,9 +3,11 @@
 // source where no server listens.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -147,7 +149,7 @@ TEST_F(ToolTest, RefusedAndParameterisedRecordsAreReportedNotSent) {
   ToolRun run = RunTool(dir_.path(), {"S", "Refused", "in.txt"});
   EXPECT_EQ(2, run.exit_code) << run.out << run.err;
   EXPECT_NE(std::string::npos,
-            run.out.find("'001')\r\nSatz nicht gesendet: Hochkomma"));
+            run.out.find("'001')\r\nSatz nicht gesendet: Sonderzeichen"));
   EXPECT_NE(std::string::npos, run.out.find("'002')\r\nParameter 'x' ohne"));
   EXPECT_TRUE(run.out.ends_with("1" + kCount + "in.txt \n"));
   EXPECT_EQ("ok|2006-03-15 00:00:00|07:30:15|3|100|003\n", RowsOf("Refused"));
@@ -246,10 +248,11 @@ TEST_F(ToolTest, LostConnectionIsOpenedAnewForTheNextBooking) {
   bool terminated = false;
   for (int attempt = 0; attempt < 2000 && !terminated; ++attempt) {
     if (std::stoi(Sql(count)) >= 100) {
-      terminated = Sql("select count(pg_terminate_backend(pid)) from "
-                       "pg_stat_activity where usename = 'vrk' and "
-                       "backend_type = 'client backend' and query like 'INSERT%' and "
-                       "pid <> pg_backend_pid()") == "1\n";
+      terminated =
+          Sql("select count(pg_terminate_backend(pid)) from "
+              "pg_stat_activity where usename = 'vrk' and "
+              "backend_type = 'client backend' and query like 'INSERT%' and "
+              "pid <> pg_backend_pid()") == "1\n";
     } else {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -265,6 +268,33 @@ TEST_F(ToolTest, LostConnectionIsOpenedAnewForTheNextBooking) {
   EXPECT_EQ(reported == 0 ? 0 : 2, run.exit_code);
   EXPECT_TRUE(run.out.ends_with(std::to_string(rows) + kCount + "in.txt \n"));
   EXPECT_EQ("1\n", Sql(count + " and zpkasw = 'B04000'"));
+}
+
+TEST_F(ToolTest, OutputThatNobodyReadsDoesNotStopTheTransfer) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  std::string input;
+  for (int i = 0; i < 300; ++i) {
+    input += Booking("P" + std::to_string(i), "150306", "073015", "03", '1');
+  }
+  dir_.Write("in.txt", input);
+  const struct {
+    const char* terminal;
+    const char* output;
+  } kCases[] = {
+      {"Pipe", "/D | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}"},
+      {"Closed", "/D >&-"},
+  };
+  for (const auto& c : kCases) {
+    const std::string command = "cd " + ShellQuoted(dir_.path().string()) +
+                                " && " + ShellQuoted(KFX_TOOL) + " S " +
+                                c.terminal + " in.txt " + c.output;
+    const int status = std::system(("bash -c " + ShellQuoted(command)).c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.terminal;
+    EXPECT_EQ("300\n", Sql(std::string("select count(*) from "
+                                       "vorkalin.vrk402zpk where zpktrm = '") +
+                           c.terminal + "'"))
+        << c.terminal;
+  }
 }
 
 }  // namespace

@@ -110,12 +110,21 @@ TEST_F(StatementBuilderTest, QuotesInQuotedValuesAreDoubled) {
   EXPECT_NE(std::string::npos, statement.find("' ''7:30:15'")) << statement;
 }
 
-TEST_F(StatementBuilderTest, RefusesQuotesInUnquotedFields) {
-  std::string les_quote = Record('1');
-  les_quote[26] = '\'';
-  EXPECT_NE(nullptr, RefusalReason(les_quote));
-  EXPECT_NE(nullptr, RefusalReason(Record('\'')));
-  EXPECT_EQ(nullptr, RefusalReason(Record('1', "O'Brien")));
+TEST_F(StatementBuilderTest, RefusesSqlOpenersInUnquotedFields) {
+  const struct {
+    const char* les_and_zus;
+    bool refused;
+  } kCases[] = {
+      {"031", false}, {"12A", false}, {" 1 ", false}, {"-1x", false},
+      {"0\'1", true}, {"03\'", true}, {"/*1", true},  {"0*1", true},
+      {"\"x1", true}, {"[x1", true},  {"`x1", true},
+  };
+  for (const auto& c : kCases) {
+    std::string record = Record('1');
+    record.replace(26, 3, c.les_and_zus);
+    EXPECT_EQ(c.refused, RefusalReason(record) != nullptr) << c.les_and_zus;
+  }
+  EXPECT_EQ(nullptr, RefusalReason(Record('1', "O'Brien /*[\"")));
 }
 
 TEST_F(StatementBuilderTest, DebugModeEchoesEveryRecord) {

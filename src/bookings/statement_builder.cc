@@ -134,11 +134,14 @@ void BuildStatement(std::string_view record, Text* statement) {
 }
 
 const char* RefusalReason(std::string_view record) {
+  // Besides the quote, what could open an identifier or a comment that a
+  // later literal closes, which would turn that literal's content into SQL.
+  constexpr std::string_view kOpeners = "'\"`[/*";
   const std::string_view unquoted[] = {Get(record, kLes), Get(record, kZus)};
   for (std::string_view field : unquoted) {
-    if (field.find('\'') != std::string_view::npos) {
-      return "Satz nicht gesendet: Hochkomma in Leser (Stelle 27-28) oder "
-             "Buchungsart (Stelle 29)";
+    if (field.find_first_of(kOpeners) != std::string_view::npos) {
+      return "Satz nicht gesendet: Sonderzeichen in Leser (Stelle 27-28) "
+             "oder Buchungsart (Stelle 29)";
     }
   }
   return nullptr;

@@ -29,8 +29,9 @@ void BuildStatement(std::string_view record, Text* statement);
 // Whether the record carries a booking (its code is not blank).
 bool HasBookingCode(std::string_view record);
 
-// Why the statement for `record` must not be sent (a quote in a field that
-// is written unquoted would end up as SQL), or nullptr when it may.
+// Why the statement for `record` must not be sent, or nullptr when it may:
+// the reader number and the booking code are written unquoted, so a quote,
+// an identifier quote or a comment opener in them would make SQL of data.
 const char* RefusalReason(std::string_view record);
 
 #endif  // KFX_BOOKINGS_STATEMENT_BUILDER_H_

@@ -5,16 +5,12 @@
 #include "config/settings_file.h"
 #include "console.h"
 #include "db/data_module.h"
+#include "exit_codes.h"
 #include "run/banner.h"
+#include "run/platform.h"
 #include "run_state.h"
 
 namespace {
-
-#ifdef _WIN32
-constexpr std::string_view kDirectorySeparators = "\\:";
-#else
-constexpr std::string_view kDirectorySeparators = "\\:/";
-#endif
 
 Text LookUp(std::string_view key, const std::string& path) {
   ReadSettingsEntry("", key, 0, path);
@@ -63,7 +59,7 @@ int LoadDbInfo() {
     Print({"Quelle: '..\\..\\FILES\\KARVELION.INI'\n"});
     Print({"\n"});
     PrintUsage();
-    return 5;
+    return kExitNoSettings;
   }
 
   TDatabase& db = dm1->KARVELION;

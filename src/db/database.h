@@ -27,7 +27,6 @@ class TDatabase {
   int ParamCount() const { return params_.Count(); }
   const Text& Param(int index) const { return params_.Get(index); }
   void SetParam(int index, std::string_view line);
-  const TStrings& Params() const { return params_; }
 
   const Text& AliasName() const { return alias_name_; }
   void SetAliasName(std::string_view alias);

@@ -1,10 +1,13 @@
 #include <cstdio>
 #include <exception>
 
+#include "exit_codes.h"
+#include "run/platform.h"
 #include "run/run_driver.h"
 
 int main(int argc, char** argv) {
   try {
+    InitPlatform();
     const int exit_code = Run(argc, argv);
     std::fflush(stdout);
     return exit_code;

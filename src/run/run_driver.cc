@@ -10,8 +10,9 @@
 #include "console.h"
 #include "db/data_module.h"
 #include "db/db_errors.h"
-#include "run/arguments.h"
+#include "exit_codes.h"
 #include "run/banner.h"
+#include "run/platform.h"
 #include "run_state.h"
 
 namespace {
@@ -112,7 +113,6 @@ int CheckParameters(int argument_count) {
 int Run(int argc, char** argv) {
   // Lives until the process ends; the connection is never closed by hand.
   dm1 = new Tdm1();
-  InitArguments();
   StoreArguments(argc, argv);
 
   int exit_code = LoadDbInfo();

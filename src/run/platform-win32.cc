@@ -5,12 +5,15 @@
 #include <string>
 
 #include "cp1252.h"
-#include "run/arguments.h"
+#include "run/platform.h"
 
-void InitArguments() {}
+const std::string_view kDirectorySeparators = "\\:";
+
+void InitPlatform() {}
 
 Text ArgumentText(int argc, char** /*argv*/, int index) {
-  if (index >= argc) return Text();
+  if (index >= argc)
+    return Text();
   // The wide command line holds the arguments as typed, whatever the
   // console's code page.
   int count = 0;

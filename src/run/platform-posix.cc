@@ -1,39 +1,52 @@
+#include <fcntl.h>
 #include <langinfo.h>
+#include <unistd.h>
 
 #include <clocale>
+#include <csignal>
 #include <cstring>
 #include <cwchar>
 #include <optional>
 
 #include "cp1252.h"
-#include "run/arguments.h"
+#include "run/platform.h"
+
+const std::string_view kDirectorySeparators = "\\:/";
 
 namespace {
 
-// Decodes UTF-8; nothing when `text` is not valid UTF-8.
+// Decodes UTF-8; nothing when `text` is not valid UTF-8 (overlong forms,
+// surrogates and code points past U+10FFFF included).
 std::optional<Text> FromUtf8(std::string_view text) {
   Text out;
   for (size_t i = 0; i < text.size();) {
     const unsigned char lead = text[i];
     int extra = -1;  // continuation bytes behind the lead byte
+    char32_t smallest = 0;
     if (lead < 0x80) {
       extra = 0;
     } else if (lead >= 0xC2 && lead < 0xE0) {
       extra = 1;
+      smallest = 0x80;
     } else if (lead >= 0xE0 && lead < 0xF0) {
       extra = 2;
+      smallest = 0x800;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
       extra = 3;
+      smallest = 0x10000;
     }
-    if (extra < 0 || i + extra >= text.size()) {
+    if (extra < 0 || i + extra >= text.size())
       return std::nullopt;
-    }
     char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
     for (int k = 1; k <= extra; ++k) {
       const unsigned char next = text[i + k];
       if ((next & 0xC0) != 0x80)
         return std::nullopt;
       code = (code << 6) | (next & 0x3F);
+    }
+    if (code < smallest || code > 0x10FFFF ||
+        (code >= 0xD800 && code <= 0xDFFF)) {
+      return std::nullopt;
     }
     out.push_back(cp1252::FromCodePoint(code));
     i += extra + 1;
@@ -66,8 +79,20 @@ bool LocaleIsUtf8OrPlain() {
 
 }  // namespace
 
-void InitArguments() {
+void InitPlatform() {
   std::setlocale(LC_CTYPE, "");
+  // A reader of standard output that goes away must not end the run half
+  // way: the bookings still go to the database, only the text is lost.
+  std::signal(SIGPIPE, SIG_IGN);
+  // A closed standard stream would be taken by the next file or socket the
+  // run opens, and console text would end up there.
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) == -1) {
+      const int null_fd = open("/dev/null", O_RDWR);
+      if (null_fd != fd && null_fd >= 0)
+        close(null_fd);
+    }
+  }
 }
 
 Text ArgumentText(int argc, char** argv, int index) {

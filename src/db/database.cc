@@ -2,16 +2,38 @@
 
 #include "db/db_errors.h"
 
-TDatabase::TDatabase()
-    : DatabaseName("VRDB"),
-      SessionName("Default"),
-      params_(
-          {"DATABASE NAME=", "USER NAME=", "ODBC DSN=", "OPEN MODE=READ/WRITE",
-           "SCHEMA CACHE SIZE=8",
-           "SQLQRYMODE=", "LANGDRIVER=", "SQLPASSTHRU MODE=SHARED AUTOCOMMIT",
-           "SCHEMA CACHE TIME=-1", "MAX ROWS=-1", "BATCH COUNT=200",
-           "ENABLE SCHEMA CACHE=FALSE", "SCHEMA CACHE DIR=", "ENABLE BCD=FALSE",
-           "ROWSET SIZE=20", "BLOBS TO CACHE=64", "PASSWORD="}) {}
+namespace {
+
+// The connection's stored parameter lines, in their order. The run fills in
+// user, data source and password; the open reads user, password, the open
+// mode and the pass-through mode (AUTOCOMMIT: one commit per statement).
+// The rest are kept as stored and mean nothing to an ODBC connection.
+constexpr const char* kStoredParams[] = {
+    "DATABASE NAME=",
+    "USER NAME=",
+    "ODBC DSN=",
+    "OPEN MODE=READ/WRITE",
+    "SCHEMA CACHE SIZE=8",
+    "SQLQRYMODE=",
+    "LANGDRIVER=",
+    "SQLPASSTHRU MODE=SHARED AUTOCOMMIT",
+    "SCHEMA CACHE TIME=-1",
+    "MAX ROWS=-1",
+    "BATCH COUNT=200",
+    "ENABLE SCHEMA CACHE=FALSE",
+    "SCHEMA CACHE DIR=",
+    "ENABLE BCD=FALSE",
+    "ROWSET SIZE=20",
+    "BLOBS TO CACHE=64",
+    "PASSWORD=",
+};
+
+}  // namespace
+
+TDatabase::TDatabase() : DatabaseName("VRDB"), SessionName("Default") {
+  for (const char* line : kStoredParams)
+    params_.Add(line);
+}
 
 TDatabase::~TDatabase() = default;
 

@@ -2,9 +2,6 @@
 
 #include <stdexcept>
 
-TStrings::TStrings(std::initializer_list<const char*> lines)
-    : lines_(lines.begin(), lines.end()) {}
-
 const Text& TStrings::Get(int index) const {
   return lines_.at(index);
 }

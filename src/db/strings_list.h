@@ -12,9 +12,6 @@
 
 class TStrings {
  public:
-  TStrings() = default;
-  TStrings(std::initializer_list<const char*> lines);
-
   int Count() const { return static_cast<int>(lines_.size()); }
   // 0-based; throws std::out_of_range outside the list.
   const Text& Get(int index) const;

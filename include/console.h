@@ -9,16 +9,11 @@
 #include <initializer_list>
 #include <string_view>
 
-inline void WritePieces(std::FILE* stream,
-                        std::initializer_list<std::string_view> pieces) {
-  for (std::string_view piece : pieces) {
-    std::fwrite(piece.data(), 1, piece.size(), stream);
-  }
-}
-
 // Writes the pieces to standard output, one after the other.
 inline void Print(std::initializer_list<std::string_view> pieces) {
-  WritePieces(stdout, pieces);
+  for (std::string_view piece : pieces) {
+    std::fwrite(piece.data(), 1, piece.size(), stdout);
+  }
 }
 
 // Writes one warning line for the operator to standard error; control

@@ -83,12 +83,17 @@ std::string ShellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
-ToolRun RunTool(const fs::path& dir, const std::vector<std::string>& args) {
+std::string ToolCommand(const fs::path& dir,
+                        const std::vector<std::string>& args) {
   std::string command =
       "cd " + ShellQuoted(dir.string()) + " && " + ShellQuoted(KFX_TOOL);
   for (const std::string& arg : args)
     command += " " + ShellQuoted(arg);
-  command += " >.stdout 2>.stderr";
+  return command;
+}
+
+ToolRun RunTool(const fs::path& dir, const std::vector<std::string>& args) {
+  const std::string command = ToolCommand(dir, args) + " >.stdout 2>.stderr";
   const int status = std::system(command.c_str());
   ToolRun run;
   run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -112,6 +117,13 @@ std::string Sql(const std::string& command) {
   }
   EXPECT_EQ(0, ::pclose(pipe)) << command;
   return out;
+}
+
+int CountOf(const std::string& terminal) {
+  return std::stoi(
+      Sql("select count(*) from vorkalin.vrk402zpk where "
+          "zpktrm = '" +
+          terminal + "'"));
 }
 
 std::string RowsOf(const std::string& terminal) {

@@ -36,12 +36,20 @@ std::string Booking(std::string badge, const std::string& date,
                     const std::string& time, const std::string& reader,
                     char code);
 
+// The shell command that runs the tool with `args` in `dir`, without
+// redirections.
+std::string ToolCommand(const std::filesystem::path& dir,
+                        const std::vector<std::string>& args);
+
 // Runs the tool with `args` (as given on a command line) in `dir`.
 ToolRun RunTool(const std::filesystem::path& dir,
                 const std::vector<std::string>& args);
 
 // Runs one SQL command with psql; the rows, one per line, fields by "|".
 std::string Sql(const std::string& command);
+
+// The number of rows of one terminal.
+int CountOf(const std::string& terminal);
 
 // The rows of one terminal as "asw|date|time|les|zus|lfd", by lfd.
 std::string RowsOf(const std::string& terminal);

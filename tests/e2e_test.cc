@@ -242,12 +242,9 @@ TEST_F(ToolTest, LostConnectionIsOpenedAnewForTheNextBooking) {
     run = RunTool(dir_.path(), {"S", "Lost", "in.txt"});
   });
   // Once the run is under way, the server ends the tool's session.
-  const std::string count =
-      "select count(*) from vorkalin.vrk402zpk "
-      "where zpktrm = 'Lost'";
   bool terminated = false;
   for (int attempt = 0; attempt < 2000 && !terminated; ++attempt) {
-    if (std::stoi(Sql(count)) >= 100) {
+    if (CountOf("Lost") >= 100) {
       terminated =
           Sql("select count(pg_terminate_backend(pid)) from "
               "pg_stat_activity where usename = 'vrk' and "
@@ -260,14 +257,15 @@ TEST_F(ToolTest, LostConnectionIsOpenedAnewForTheNextBooking) {
   tool.join();
   ASSERT_TRUE(terminated) << "the run ended before its session could be ended";
 
-  const int rows = std::stoi(Sql(count));
+  const int rows = CountOf("Lost");
   const size_t reported = Occurrences(run.out, "Exception bei Datenbank Open");
   // At most the booking in flight is lost to the table, and it is reported.
   EXPECT_LE(reported, 1u) << run.out;
   EXPECT_EQ(kBookings, rows + static_cast<int>(reported)) << run.out;
   EXPECT_EQ(reported == 0 ? 0 : 2, run.exit_code);
   EXPECT_TRUE(run.out.ends_with(std::to_string(rows) + kCount + "in.txt \n"));
-  EXPECT_EQ("1\n", Sql(count + " and zpkasw = 'B04000'"));
+  EXPECT_EQ("1\n", Sql("select count(*) from vorkalin.vrk402zpk where "
+                       "zpktrm = 'Lost' and zpkasw = 'B04000'"));
 }
 
 TEST_F(ToolTest, OutputThatNobodyReadsDoesNotStopTheTransfer) {
@@ -281,19 +279,15 @@ TEST_F(ToolTest, OutputThatNobodyReadsDoesNotStopTheTransfer) {
     const char* terminal;
     const char* output;
   } kCases[] = {
-      {"Pipe", "/D | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}"},
-      {"Closed", "/D >&-"},
+      {"Pipe", " | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}"},
+      {"Closed", " >&-"},
   };
   for (const auto& c : kCases) {
-    const std::string command = "cd " + ShellQuoted(dir_.path().string()) +
-                                " && " + ShellQuoted(KFX_TOOL) + " S " +
-                                c.terminal + " in.txt " + c.output;
+    const std::string command =
+        ToolCommand(dir_.path(), {"S", c.terminal, "in.txt", "/D"}) + c.output;
     const int status = std::system(("bash -c " + ShellQuoted(command)).c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.terminal;
-    EXPECT_EQ("300\n", Sql(std::string("select count(*) from "
-                                       "vorkalin.vrk402zpk where zpktrm = '") +
-                           c.terminal + "'"))
-        << c.terminal;
+    EXPECT_EQ(300, CountOf(c.terminal)) << c.terminal;
   }
 }
 

@@ -8,6 +8,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -289,6 +292,70 @@ TEST_F(ToolTest, OutputThatNobodyReadsDoesNotStopTheTransfer) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.terminal;
     EXPECT_EQ(300, CountOf(c.terminal)) << c.terminal;
   }
+}
+
+}  // namespace
+
+namespace {
+
+std::string FileContent(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+TEST_F(ToolTest, BookingsNotWrittenGoToTheRejectFileAndCanBeSentAgain) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  const std::string refused = Booking("refused", "150306", "073015", "0'", '1');
+  const std::string bad_date = Booking("date", "311306", "073015", "03", '1');
+  const std::string written = Booking("ok", "150306", "073015", "03", '1');
+  const std::string no_booking =
+      Booking("blank", "311306", "073015", "03", ' ');
+  dir_.Write("in.txt", refused + written + bad_date + no_booking + "xy");
+  dir_.Write("in.txt.bad", "from an earlier run");
+  ToolRun run = RunTool(dir_.path(), {"S", "Reject", "in.txt"});
+  EXPECT_EQ(2, run.exit_code) << run.out << run.err;
+  EXPECT_EQ(refused + bad_date, FileContent(dir_.path() / "in.txt.bad"));
+  EXPECT_NE(std::string::npos,
+            run.err.find("Warnung: 2 Buchungen nicht geschrieben, gesichert "
+                         "in 'in.txt.bad'\n"))
+      << run.err;
+
+  // Sent again, the rejects fail the same way and nothing else is sent.
+  run = RunTool(dir_.path(), {"S", "Reject", "in.txt.bad"});
+  EXPECT_EQ(2, run.exit_code);
+  EXPECT_TRUE(run.out.ends_with("0" + kCount + "in.txt.bad \n"));
+  EXPECT_EQ(refused + bad_date, FileContent(dir_.path() / "in.txt.bad.bad"));
+  EXPECT_EQ(1, CountOf("Reject"));
+
+  // Every booking of an unknown dialect is kept.
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "DB2"));
+  run = RunTool(dir_.path(), {"S", "Reject", "in.txt"});
+  EXPECT_EQ(refused + written + bad_date,
+            FileContent(dir_.path() / "in.txt.bad"));
+}
+
+TEST_F(ToolTest, RunWithoutRejectsWritesNoRejectFile) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  dir_.Write("in.txt", Booking("ok", "150306", "073015", "03", '1'));
+  ToolRun run = RunTool(dir_.path(), {"S", "NoReject", "in.txt"});
+  EXPECT_EQ(0, run.exit_code) << run.out << run.err;
+  EXPECT_EQ("", run.err);
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "in.txt.bad"));
+}
+
+TEST_F(ToolTest, RejectFileThatCannotBeWrittenChangesNothingElse) {
+  dir_.Write("DHWEB05S.TXT", SettingsFile("KFX_PG", "ORACLE"));
+  dir_.Write("in.txt", Booking("date", "311306", "073015", "03", '1') +
+                           Booking("ok", "150306", "073015", "03", '1'));
+  std::filesystem::create_directory(dir_.path() / "in.txt.bad");
+  ToolRun run = RunTool(dir_.path(), {"S", "NoBad", "in.txt"});
+  EXPECT_EQ(2, run.exit_code);
+  EXPECT_TRUE(run.out.ends_with("\n\n1" + kCount + "in.txt \n")) << run.out;
+  EXPECT_EQ("Warnung: Fehlerdatei 'in.txt.bad' kann nicht geschrieben werden\n",
+            run.err);
+  EXPECT_EQ(1, CountOf("NoBad"));
 }
 
 }  // namespace

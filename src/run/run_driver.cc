@@ -13,6 +13,7 @@
 #include "exit_codes.h"
 #include "run/banner.h"
 #include "run/platform.h"
+#include "run/reject_file.h"
 #include "run_state.h"
 
 namespace {
@@ -21,6 +22,7 @@ struct Tally {
   int written = 0;      // statements the database took
   int not_written = 0;  // bookings that did not reach the table
   bool warned_no_dialect = false;
+  RejectFile* rejects = nullptr;  // holds the not_written bookings' records
 };
 
 void StoreArguments(int argc, char** argv) {
@@ -49,6 +51,7 @@ void ExecuteBooking(std::string_view record, const Text& statement,
   if (const char* reason = RefusalReason(record)) {
     PrintFailure(query.SQL.GetText(), reason);
     ++tally->not_written;
+    tally->rejects->Add(record);
     return;
   }
   try {
@@ -57,6 +60,7 @@ void ExecuteBooking(std::string_view record, const Text& statement,
   } catch (const EDatabaseError& error) {
     PrintFailure(query.SQL.GetText(), error.what());
     ++tally->not_written;
+    tally->rejects->Add(record);
   }
 }
 
@@ -79,6 +83,7 @@ void TransferBookings(Tally* tally) {
       ExecuteBooking(record, current_statement, tally);
     } else if (HasBookingCode(record)) {
       ++tally->not_written;
+      tally->rejects->Add(record);
       if (!tally->warned_no_dialect) {
         Warn({"Warnung: DB_SYSTEM '", DbSystem,
               "' unbekannt (erwartet ORACLE oder MSSQL): keine Buchung "
@@ -122,7 +127,9 @@ int Run(int argc, char** argv) {
   if (exit_code != 0)
     return exit_code;
 
+  RejectFile rejects(InputFilePath + ".bad", InputFileName + ".bad");
   Tally tally;
+  tally.rejects = &rejects;
   TransferBookings(&tally);
   Print({std::to_string(tally.written), " Saetze kopiert aus Datei ",
          InputFileName, " \n"});

@@ -29,3 +29,5 @@ Text ArgumentText(int argc, char** /*argv*/, int index) {
   LocalFree(wide);
   return text;
 }
+
+void AdviseLargeBuffer(char* /*data*/, size_t /*size*/) {}

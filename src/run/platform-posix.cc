@@ -109,6 +109,10 @@ Text ArgumentText(int argc, char** argv, int index) {
   return text ? *text : Text(arg);
 }
 
+bool StandardErrorIsTerminal() {
+  return isatty(STDERR_FILENO) == 1;
+}
+
 void AdviseLargeBuffer(char* data, size_t size) {
   // A buffer the size of a large booking file is otherwise faulted in 4 KB
   // at a time, which costs more than reading the file; in huge pages it

@@ -21,6 +21,10 @@ void InitPlatform();
 // the argument is missing.
 Text ArgumentText(int argc, char** argv, int index);
 
+// Whether standard error goes to a terminal (a console window on Windows)
+// that a person is likely watching.
+bool StandardErrorIsTerminal();
+
 // Tells the system that the `size` bytes at `data` are about to be filled
 // and then read once, in order. Only a hint; the contents do not change.
 void AdviseLargeBuffer(char* data, size_t size);

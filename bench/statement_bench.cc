@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "allocation_count.h"
 #include "booking_mix.h"
 #include "bookings/statement_builder.h"
 #include "db/data_module.h"
@@ -32,6 +33,7 @@ void BM_BuildStatement(benchmark::State& state, const char* db_system) {
   Text statement;
   size_t statements = 0;
   size_t bytes = 0;
+  const size_t allocations_before = AllocationCount();
   for (auto _ : state) {
     for (const std::string& record : Records()) {
       BuildStatement(record, &statement);
@@ -40,6 +42,9 @@ void BM_BuildStatement(benchmark::State& state, const char* db_system) {
     }
     benchmark::DoNotOptimize(statement.data());
   }
+  state.counters["allocs_per_record"] =
+      static_cast<double>(AllocationCount() - allocations_before) /
+      static_cast<double>(Records().size() * state.iterations());
   state.SetItemsProcessed(static_cast<int64_t>(statements));
   state.SetBytesProcessed(static_cast<int64_t>(bytes));
 }
@@ -55,6 +60,7 @@ void BM_BuildAndExecute(benchmark::State& state, const char* db_system) {
   TQuery& query = dm1->Qry1;
   Text statement;
   size_t records = 0;
+  const size_t allocations_before = AllocationCount();
   for (auto _ : state) {
     for (const std::string& record : Records()) {
       BuildStatement(record, &statement);
@@ -66,6 +72,9 @@ void BM_BuildAndExecute(benchmark::State& state, const char* db_system) {
     }
     records += Records().size();
   }
+  state.counters["allocs_per_record"] =
+      static_cast<double>(AllocationCount() - allocations_before) /
+      static_cast<double>(records);
   if (SinkConnectionTotals().statements !=
       BookingsIn(Records()) * state.iterations()) {
     state.SkipWithError("the sink did not get every statement");

@@ -5,6 +5,7 @@
 #include <memory>
 #include <system_error>
 
+#include "run/platform.h"
 #include "run_state.h"
 
 namespace {
@@ -29,7 +30,10 @@ int LoadInputFile(Text* content) {
   if (!file)
     return -1;
   // The size is only a hint: read to the end, whatever it said.
-  content->resize(SizeHint(InputFilePath));
+  const size_t size_hint = SizeHint(InputFilePath);
+  content->reserve(size_hint);
+  AdviseLargeBuffer(content->data(), content->capacity());
+  content->resize(size_hint);
   size_t filled = std::fread(content->data(), 1, content->size(), file.get());
   while (filled == content->size() && !std::ferror(file.get())) {
     char chunk[4096];

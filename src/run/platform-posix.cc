@@ -1,9 +1,11 @@
 #include <fcntl.h>
 #include <langinfo.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <optional>
@@ -105,4 +107,26 @@ Text ArgumentText(int argc, char** argv, int index) {
   std::optional<Text> text =
       LocaleIsUtf8OrPlain() ? FromUtf8(arg) : FromLocale(arg);
   return text ? *text : Text(arg);
+}
+
+bool StandardErrorIsTerminal() {
+  return isatty(STDERR_FILENO) == 1;
+}
+
+void AdviseLargeBuffer(char* data, size_t size) {
+  // A buffer the size of a large booking file is otherwise faulted in 4 KB
+  // at a time, which costs more than reading the file; in huge pages it
+  // takes a few hundred faults. Small buffers are left alone.
+  constexpr size_t kWorthIt = size_t{4} << 20;
+  if (size < kWorthIt)
+    return;
+  const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t begin =
+      (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
+  const uintptr_t end =
+      (reinterpret_cast<uintptr_t>(data) + size) & ~(page - 1);
+#ifdef MADV_HUGEPAGE
+  if (end > begin)
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
 }

@@ -29,3 +29,11 @@ Text ArgumentText(int argc, char** /*argv*/, int index) {
   LocalFree(wide);
   return text;
 }
+
+bool StandardErrorIsTerminal() {
+  // Only a console has a console mode: a pipe or a file has none.
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+void AdviseLargeBuffer(char* /*data*/, size_t /*size*/) {}

@@ -3,6 +3,7 @@
 
 // What differs between the platforms the tool runs on.
 
+#include <cstddef>
 #include <string_view>
 
 #include "text.h"
@@ -19,5 +20,13 @@ void InitPlatform();
 // text the program writes; characters it cannot hold become '?'. Empty when
 // the argument is missing.
 Text ArgumentText(int argc, char** argv, int index);
+
+// Whether standard error goes to a terminal (a console window on Windows)
+// that a person is likely watching.
+bool StandardErrorIsTerminal();
+
+// Tells the system that the `size` bytes at `data` are about to be filled
+// and then read once, in order. Only a hint; the contents do not change.
+void AdviseLargeBuffer(char* data, size_t size);
 
 #endif  // KFX_RUN_PLATFORM_H_

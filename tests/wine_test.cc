@@ -67,6 +67,10 @@ TEST(WineTest, SameTextsAndExitCodesAsTheLinuxBuild) {
   } kCases[] = {
       {"argument error", SettingsFile("KFX_PG", "ORACLE"), {"S", "T"}, 1},
       {"settings error", "", {}, 5},
+      {"booking file missing, a warning on standard error",
+       SettingsFile("KFX_NO_SUCH_DSN", "ORACLE"),
+       {"S", "Wine", "missing.txt"},
+       0},
       {"missing data source",
        SettingsFile("KFX_NO_SUCH_DSN", "ORACLE"),
        {"S", "Wine", "in.txt", "/d"},

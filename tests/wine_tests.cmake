@@ -21,10 +21,12 @@ add_test(NAME wineprefix_stop
          COMMAND ${PROJECT_SOURCE_DIR}/scripts/wineprefix stop
                  ${KFX_WINEPREFIX})
 # The prefix's set-up and clean-up require the database cluster, so that it
-# is up before the first run under Wine and stays up until the last: a
-# discovered test takes only one fixture name here.
+# is up before the first run under Wine and stays up until the last; the
+# discovered tests then need only the one fixture (gtest_discover_tests does
+# not pass a list of them through).
 set_tests_properties(wineprefix_start PROPERTIES
-  FIXTURES_SETUP wineprefix FIXTURES_REQUIRED testdb LABELS windows)
+  FIXTURES_SETUP wineprefix FIXTURES_REQUIRED testdb LABELS windows
+  TIMEOUT 300)
 set_tests_properties(wineprefix_stop PROPERTIES
   FIXTURES_CLEANUP wineprefix FIXTURES_REQUIRED testdb LABELS windows)
 
@@ -40,4 +42,4 @@ target_compile_definitions(kfx_wine_tests PRIVATE
 gtest_discover_tests(kfx_wine_tests
   DISCOVERY_MODE PRE_TEST
   PROPERTIES FIXTURES_REQUIRED wineprefix RESOURCE_LOCK testdb
-             LABELS windows)
+             LABELS windows TIMEOUT 120)

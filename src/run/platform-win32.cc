@@ -82,6 +82,7 @@ void WriteStandardOutput(std::string_view bytes) {
 }
 
 void InitPlatform() {
+  // WriteStandardOutput makes the line breaks; the runtime must add none.
   const int out = _fileno(stdout);
   if (out >= 0)
     _setmode(out, _O_BINARY);

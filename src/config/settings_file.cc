@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "run/platform.h"
 
 SettingsEntry CurrentEntry;
 
@@ -29,15 +31,18 @@ constexpr char kTextEndOfFile = 26;
 // The file's bytes as a text-mode stream delivers them. Reading stops at
 // Ctrl-Z, so nothing behind it is ever loaded. A path that cannot be opened
 // or read yields no bytes, which the lookup treats like an empty file.
-// istream::read is used because it turns a failing read (a directory, say)
-// into a stream state, where reading the buffer directly would throw.
+// A read that fails part way (a directory, say) keeps what came before.
 std::string LoadAsText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::string text;
+  const FilePtr file = OpenForReading(path);
+  if (!file)
+    return text;
   char chunk[4096];
-  while (in) {
-    in.read(chunk, sizeof chunk);
-    const std::string_view bytes(chunk, static_cast<std::size_t>(in.gcount()));
+  for (;;) {
+    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
+    if (got == 0)
+      break;
+    const std::string_view bytes(chunk, got);
     const std::string_view kept = bytes.substr(0, bytes.find(kTextEndOfFile));
     std::copy_if(kept.begin(), kept.end(), std::back_inserter(text),
                  [](char ch) { return ch != '\r'; });

@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <langinfo.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -10,6 +11,7 @@
 #include <cwchar>
 #include <optional>
 
+#include "console.h"
 #include "cp1252.h"
 #include "run/platform.h"
 
@@ -80,6 +82,25 @@ bool LocaleIsUtf8OrPlain() {
 }
 
 }  // namespace
+
+std::string ArgumentPath(int argc, char** argv, int index) {
+  return index < argc ? std::string(argv[index]) : std::string();
+}
+
+FilePtr OpenForReading(const std::string& path) {
+  return FilePtr(std::fopen(path.c_str(), "rb"));
+}
+
+size_t RegularFileSize(std::FILE* file) {
+  struct stat status;
+  if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode))
+    return 0;
+  return static_cast<size_t>(status.st_size);
+}
+
+void WriteStandardOutput(std::string_view bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
 
 void InitPlatform() {
   std::setlocale(LC_CTYPE, "");

@@ -30,7 +30,7 @@ void StoreArguments(int argc, char** argv) {
   SectionName = ArgumentText(argc, argv, 1);
   TerminalName = ArgumentText(argc, argv, 2);
   InputFileName = ArgumentText(argc, argv, 3);
-  InputFilePath = argc > 3 ? argv[3] : "";
+  InputFilePath = ArgumentPath(argc, argv, 3);
   Text debug_switch = ArgumentText(argc, argv, 4);
   for (char& c : debug_switch) {
     c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

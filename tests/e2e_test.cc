@@ -54,6 +54,13 @@ size_t Occurrences(const std::string& text, const std::string& piece) {
   return count;
 }
 
+std::string FileContent(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
 class ToolTest : public ::testing::Test {
  protected:
   WorkDir dir_;
@@ -269,6 +276,14 @@ TEST_F(ToolTest, LostConnectionIsOpenedAnewForTheNextBooking) {
   EXPECT_TRUE(run.out.ends_with(std::to_string(rows) + kCount + "in.txt \n"));
   EXPECT_EQ("1\n", Sql("select count(*) from vorkalin.vrk402zpk where "
                        "zpktrm = 'Lost' and zpkasw = 'B04000'"));
+  // The booking lost, if any, is kept for sending again.
+  const std::string rejects = FileContent(dir_.path() / "in.txt.bad");
+  ASSERT_EQ(reported * 29, rejects.size());
+  if (reported == 1) {
+    EXPECT_EQ("0\n", Sql("select count(*) from vorkalin.vrk402zpk where "
+                         "zpktrm = 'Lost' and zpkasw = '" +
+                         rejects.substr(0, 6) + "'"));
+  }
 }
 
 TEST_F(ToolTest, OutputThatNobodyReadsDoesNotStopTheTransfer) {
@@ -292,17 +307,6 @@ TEST_F(ToolTest, OutputThatNobodyReadsDoesNotStopTheTransfer) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.terminal;
     EXPECT_EQ(300, CountOf(c.terminal)) << c.terminal;
   }
-}
-
-}  // namespace
-
-namespace {
-
-std::string FileContent(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 TEST_F(ToolTest, BookingsNotWrittenGoToTheRejectFileAndCanBeSentAgain) {

@@ -53,7 +53,8 @@ void ProgressLine::Tick(size_t done) {
   }
   last_draw_ = now;
   const std::string text = ProgressText(done, total_, done / elapsed);
-  line_.assign("\r");
+  line_.clear();  // not assign("\r"): GCC 12 warns falsely on it
+  line_.push_back('\r');
   line_.append(text);
   // Blanks over what is left of a longer line before.
   if (shown_length_ > text.size())
@@ -65,7 +66,8 @@ void ProgressLine::Tick(size_t done) {
 void ProgressLine::Clear() {
   if (shown_length_ == 0)
     return;
-  line_.assign("\r");
+  line_.clear();  // not assign("\r"): GCC 12 warns falsely on it
+  line_.push_back('\r');
   line_.append(shown_length_, ' ');
   line_.push_back('\r');
   write_(line_);

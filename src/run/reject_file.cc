@@ -1,9 +1,11 @@
 #include "run/reject_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
+#include "bookings/statement_builder.h"
 #include "console.h"
 
 namespace {
@@ -19,9 +21,12 @@ RejectFile::RejectFile(std::string path, Text shown_name)
     : path_(std::move(path)), shown_name_(std::move(shown_name)) {}
 
 RejectFile::~RejectFile() {
-  // Every record was flushed as it came: closing adds nothing to check.
-  if (file_ != nullptr)
-    std::fclose(file_);
+  if (file_ != nullptr) {
+    if (std::fflush(file_) != 0)
+      GiveUp();
+    else
+      std::fclose(file_);
+  }
   // Also said when an unexpected error ends the run: what is in the file
   // is true either way.
   if (stored_ > 0) {
@@ -30,7 +35,7 @@ RejectFile::~RejectFile() {
   }
 }
 
-void RejectFile::Add(std::string_view record) {
+void RejectFile::Add(std::string_view record, bool flush) {
   if (failed_)
     return;
   if (file_ == nullptr) {
@@ -40,10 +45,11 @@ void RejectFile::Add(std::string_view record) {
       return;
     }
   }
-  // Flushed record by record: a run that is killed later keeps what it
-  // already knew, and failures are rare enough for the cost not to count.
+  // Flushed record by record where asked: a run that is killed later keeps
+  // what it already knew, and failures are rare enough for the cost not to
+  // count.
   if (std::fwrite(record.data(), 1, record.size(), file_) != record.size() ||
-      std::fflush(file_) != 0) {
+      (flush && std::fflush(file_) != 0)) {
     GiveUp();
     return;
   }
@@ -56,9 +62,16 @@ void RejectFile::GiveUp() {
   if (file_ != nullptr) {
     std::fclose(file_);
     file_ = nullptr;
-    // A record cut in half would shift every record behind it on a rerun.
-    std::error_code ignored;
-    std::filesystem::resize_file(path_, stored_bytes_, ignored);
+    // A record cut in half would shift every record behind it on a rerun,
+    // and records still in the buffer may not have reached the disk: keep
+    // the whole records that did.
+    std::error_code error;
+    const std::uintmax_t on_disk = std::filesystem::file_size(path_, error);
+    std::uintmax_t whole = error ? 0 : std::min(on_disk, stored_bytes_);
+    whole -= whole % kRecordLength;
+    std::filesystem::resize_file(path_, whole, error);
+    stored_ = static_cast<int>(whole / kRecordLength);
+    stored_bytes_ = whole;
   }
   Warn({"Warnung: Fehlerdatei '", shown_name_,
         "' kann nicht geschrieben werden"});

@@ -23,8 +23,10 @@ class RejectFile {
 
   // Appends one record. The first call of a run creates the file, replacing
   // an older one. A file that cannot be written is warned about once; the
-  // records that reached it stay, whole.
-  void Add(std::string_view record);
+  // records that reached it stay, whole. With `flush`, the record is on disk
+  // before Add returns, so a run killed later still names it; without, it
+  // may wait in the buffer until the file is closed.
+  void Add(std::string_view record, bool flush = true);
 
  private:
   void GiveUp();

@@ -86,7 +86,9 @@ void TransferBookings(Tally* tally) {
       ExecuteBooking(record, current_statement, tally);
     } else if (HasBookingCode(record)) {
       ++tally->not_written;
-      tally->rejects->Add(record);
+      // No booking of such a run reaches the database, so a run killed half
+      // way is repeated whole: the record need not be on disk at once.
+      tally->rejects->Add(record, /*flush=*/false);
       if (!tally->warned_no_dialect) {
         Warn({"Warnung: DB_SYSTEM '", DbSystem,
               "' unbekannt (erwartet ORACLE oder MSSQL): keine Buchung "

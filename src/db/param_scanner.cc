@@ -64,22 +64,37 @@ std::optional<Text> ScanParameters(std::string_view sql, Text* to_send) {
 namespace {
 
 // Whether `text` holds an odd number of `c`. Statements are a few hundred
-// bytes and this runs once for each, so it takes eight bytes at a time.
+// bytes and this reads most of each, so it compares sixteen bytes at a time
+// where the compiler offers vectors, eight where not, and only the rest one
+// by one.
 bool OddCountOf(std::string_view text, char c) {
   constexpr uint64_t kOnes = 0x0101010101010101;
   constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
-  const uint64_t pattern = kOnes * static_cast<unsigned char>(c);
-  // Bit 7 of each byte lane flips for every `c` seen in that lane.
-  uint64_t flips = 0;
   size_t i = 0;
+  // Bit 0 of each byte lane: the parity of the `c` seen in that lane.
+  uint64_t lane_parity = 0;
+#if defined(__GNUC__)
+  using Bytes = unsigned char __attribute__((vector_size(16)));
+  const Bytes pattern = Bytes{} + static_cast<unsigned char>(c);
+  Bytes counts{};  // modulo 256, which keeps the parity
+  for (; i + sizeof(Bytes) <= text.size(); i += sizeof(Bytes)) {
+    Bytes chunk;
+    std::memcpy(&chunk, text.data() + i, sizeof chunk);
+    counts -= reinterpret_cast<Bytes>(chunk == pattern);
+  }
+  uint64_t halves[2];
+  std::memcpy(halves, &counts, sizeof halves);
+  lane_parity = (halves[0] ^ halves[1]) & kOnes;
+#endif
+  const uint64_t pattern64 = kOnes * static_cast<unsigned char>(c);
   for (; i + 8 <= text.size(); i += 8) {
     uint64_t word;
     std::memcpy(&word, text.data() + i, 8);
-    const uint64_t x = word ^ pattern;
+    const uint64_t x = word ^ pattern64;
     // 0x80 exactly in the bytes of x that are zero.
-    flips ^= ~(((x & kLow7) + kLow7) | x | kLow7);
+    lane_parity ^= ~(((x & kLow7) + kLow7) | x | kLow7) >> 7;
   }
-  bool odd = std::popcount(flips) % 2 == 1;
+  bool odd = std::popcount(lane_parity) % 2 == 1;
   for (; i < text.size(); ++i)
     odd ^= text[i] == c;
   return odd;

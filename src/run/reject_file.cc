@@ -5,15 +5,7 @@
 #include <utility>
 
 #include "console.h"
-
-namespace {
-
-// Binary, so that a record's line breaks and zero bytes stay as they came.
-std::FILE* CreateForWriting(const std::string& path) {
-  return std::fopen(path.c_str(), "wb");
-}
-
-}  // namespace
+#include "run/platform.h"
 
 RejectFile::RejectFile(std::string path, Text shown_name)
     : path_(std::move(path)), shown_name_(std::move(shown_name)) {}
@@ -34,7 +26,9 @@ void RejectFile::Add(std::string_view record) {
   if (failed_)
     return;
   if (file_ == nullptr) {
-    file_ = CreateForWriting(path_);
+    // Binary, so that a record's line breaks and zero bytes stay as they
+    // came.
+    file_ = CreateForWriting(path_).release();
     if (file_ == nullptr) {
       GiveUp();
       return;
@@ -58,7 +52,7 @@ void RejectFile::GiveUp() {
     file_ = nullptr;
     // A record cut in half would shift every record behind it on a rerun.
     std::error_code ignored;
-    std::filesystem::resize_file(path_, stored_bytes_, ignored);
+    std::filesystem::resize_file(NativePath(path_), stored_bytes_, ignored);
   }
   Warn({"Warnung: Fehlerdatei '", shown_name_,
         "' kann nicht geschrieben werden"});

@@ -92,19 +92,27 @@ TEST(WineTest, SameTextsAndExitCodesAsTheLinuxBuild) {
   }
 }
 
-TEST(WineTest, MissingDataSourceReportKeepsTheStatementsCrLf) {
+TEST(WineTest, FailedBookingKeepsItsCrLfAndGoesToTheRejectFile) {
+  // The input's name holds a character outside Windows-1252: the reject
+  // file beside it is made by its wide name too.
   WorkDir dir;
   dir.Write("DHWEB05S.TXT", SettingsFile("KFX_NO_SUCH_DSN", "ORACLE"));
-  dir.Write("in.txt", Booking("1", "150306", "073015", "03", '1'));
-  const ToolRun run = RunExe(dir.path(), {"S", "Wine", "in.txt"});
+  const std::string record = Booking("1", "150306", "073015", "03", '1');
+  const std::string input = "in\xE4\xB8\xAD.txt";  // U+4E2D in UTF-8
+  dir.Write(input, record);
+  const ToolRun run = RunExe(dir.path(), {"S", "Wine", input});
   EXPECT_EQ(2, run.exit_code) << run.out << run.err;
   EXPECT_EQ(0u, run.out.find("Exception bei Datenbank Open\r\nINSERT INTO "))
       << run.out;
   EXPECT_NE(std::string::npos, run.out.find("'001')\r\nSQLSTATE IM002: "))
       << run.out;
   EXPECT_TRUE(run.out.ends_with(
-      "specified\r\n\r\n0 Saetze kopiert aus Datei in.txt \r\n"))
+      "specified\r\n\r\n0 Saetze kopiert aus Datei in?.txt \r\n"))
       << run.out;
+  EXPECT_EQ(record, ReadFile(dir.path() / (input + ".bad")));
+  EXPECT_EQ(
+      "Warnung: 1 Buchungen nicht geschrieben, gesichert in 'in?.txt.bad'\r\n",
+      run.err);
 }
 
 TEST(WineTest, TypicalTransferThroughWinesOdbcBridge) {

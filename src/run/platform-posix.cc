@@ -91,6 +91,14 @@ FilePtr OpenForReading(const std::string& path) {
   return FilePtr(std::fopen(path.c_str(), "rb"));
 }
 
+FilePtr CreateForWriting(const std::string& path) {
+  return FilePtr(std::fopen(path.c_str(), "wb"));
+}
+
+std::filesystem::path NativePath(const std::string& path) {
+  return path;
+}
+
 size_t RegularFileSize(std::FILE* file) {
   struct stat status;
   if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode))

@@ -63,6 +63,14 @@ FilePtr OpenForReading(const std::string& path) {
   return FilePtr(_wfopen(WideFromUtf8(path).c_str(), L"rb"));
 }
 
+FilePtr CreateForWriting(const std::string& path) {
+  return FilePtr(_wfopen(WideFromUtf8(path).c_str(), L"wb"));
+}
+
+std::filesystem::path NativePath(const std::string& path) {
+  return std::filesystem::path(WideFromUtf8(path));
+}
+
 size_t RegularFileSize(std::FILE* file) {
   struct _stat64 status;
   if (_fstat64(_fileno(file), &status) != 0 ||

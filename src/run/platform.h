@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,6 +33,13 @@ FilePtr OpenForReading(const std::string& path);
 
 // The size of an open regular file; 0 for anything else (a pipe, a device).
 size_t RegularFileSize(std::FILE* file);
+
+// Creates (or empties) the file at such a path for writing, in binary mode;
+// null when it cannot be created.
+FilePtr CreateForWriting(const std::string& path);
+
+// Such a path as std::filesystem takes it.
+std::filesystem::path NativePath(const std::string& path);
 
 // Prepares the process: the locale for argument conversion, and standard
 // streams that stay harmless when the caller closed them or stops reading.

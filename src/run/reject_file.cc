@@ -7,15 +7,7 @@
 
 #include "bookings/statement_builder.h"
 #include "console.h"
-
-namespace {
-
-// Binary, so that a record's line breaks and zero bytes stay as they came.
-std::FILE* CreateForWriting(const std::string& path) {
-  return std::fopen(path.c_str(), "wb");
-}
-
-}  // namespace
+#include "run/platform.h"
 
 RejectFile::RejectFile(std::string path, Text shown_name)
     : path_(std::move(path)), shown_name_(std::move(shown_name)) {}
@@ -39,7 +31,9 @@ void RejectFile::Add(std::string_view record, bool flush) {
   if (failed_)
     return;
   if (file_ == nullptr) {
-    file_ = CreateForWriting(path_);
+    // Binary, so that a record's line breaks and zero bytes stay as they
+    // came.
+    file_ = CreateForWriting(path_).release();
     if (file_ == nullptr) {
       GiveUp();
       return;
@@ -66,10 +60,12 @@ void RejectFile::GiveUp() {
     // and records still in the buffer may not have reached the disk: keep
     // the whole records that did.
     std::error_code error;
-    const std::uintmax_t on_disk = std::filesystem::file_size(path_, error);
+    const auto native_path = NativePath(path_);
+    const std::uintmax_t on_disk =
+        std::filesystem::file_size(native_path, error);
     std::uintmax_t whole = error ? 0 : std::min(on_disk, stored_bytes_);
     whole -= whole % kRecordLength;
-    std::filesystem::resize_file(path_, whole, error);
+    std::filesystem::resize_file(native_path, whole, error);
     stored_ = static_cast<int>(whole / kRecordLength);
     stored_bytes_ = whole;
   }

@@ -9,10 +9,15 @@
 #include <initializer_list>
 #include <string_view>
 
+// Writes bytes to standard output with the line breaks of the platform's
+// console programs (src/run/platform-*.cc): as they are on Linux, CR LF on
+// Windows.
+void WriteStandardOutput(std::string_view bytes);
+
 // Writes the pieces to standard output, one after the other.
 inline void Print(std::initializer_list<std::string_view> pieces) {
   for (std::string_view piece : pieces) {
-    std::fwrite(piece.data(), 1, piece.size(), stdout);
+    WriteStandardOutput(piece);
   }
 }
 

@@ -111,13 +111,17 @@ TEST_F(StatementBuilderTest, QuotesInQuotedValuesAreDoubled) {
 }
 
 TEST_F(StatementBuilderTest, RefusesSqlOpenersInUnquotedFields) {
+  // "--" among them: it comments out up to a line break, which a later
+  // literal may hold, and the rest of that literal was read as SQL (found by
+  // fuzzing).
   const struct {
     const char* les_and_zus;
     bool refused;
   } kCases[] = {
       {"031", false}, {"12A", false}, {" 1 ", false}, {"-1x", false},
       {"0\'1", true}, {"03\'", true}, {"/*1", true},  {"0*1", true},
-      {"\"x1", true}, {"[x1", true},  {"`x1", true},
+      {"\"x1", true}, {"[x1", true},  {"`x1", true},  {"--1", true},
+      {"-1-", false},
   };
   for (const auto& c : kCases) {
     std::string record = Record('1');

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "cp1252.h"
 #include "db/strings_list.h"
 #include "run/banner.h"
@@ -44,6 +46,20 @@ TEST(StringsListTest, TextEndsEveryLineWithCrLf) {
   lines.Add("a");
   lines.Add("");
   EXPECT_EQ("a\r\n\r\n", lines.GetText());
+}
+
+TEST(StringsListTest, ClearedLinesAreGoneWhenTheirBuffersAreReused) {
+  TStrings lines;
+  lines.Add("a long first statement");
+  lines.Add("second");
+  lines.Clear();
+  EXPECT_EQ(0, lines.Count());
+  EXPECT_EQ("", lines.GetText());
+  EXPECT_THROW(lines.Get(0), std::out_of_range);
+  lines.Add("short");
+  EXPECT_EQ(1, lines.Count());
+  EXPECT_EQ("short\r\n", lines.GetText());
+  EXPECT_THROW(lines.Put(1, "x"), std::out_of_range);
 }
 
 TEST(BannerTest, FramedLinesAreTheWidthOfTheFrame) {

@@ -137,9 +137,13 @@ const char* RefusalReason(std::string_view record) {
   // Besides the quote, what could open an identifier or a comment that a
   // later literal closes, which would turn that literal's content into SQL.
   constexpr std::string_view kOpeners = "'\"`[/*";
+  // A line comment ends at a line break, which a later literal may hold: the
+  // rest of that literal would then be read as SQL.
+  constexpr std::string_view kLineComment = "--";
   const std::string_view unquoted[] = {Get(record, kLes), Get(record, kZus)};
   for (std::string_view field : unquoted) {
-    if (field.find_first_of(kOpeners) != std::string_view::npos) {
+    if (field.find_first_of(kOpeners) != std::string_view::npos ||
+        field.find(kLineComment) != std::string_view::npos) {
       return "Satz nicht gesendet: Sonderzeichen in Leser (Stelle 27-28) "
              "oder Buchungsart (Stelle 29)";
     }

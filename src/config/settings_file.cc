@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "run/platform.h"
 
 SettingsEntry CurrentEntry;
 
@@ -26,22 +28,31 @@ constexpr std::size_t kNumberTextMax = 11;
 // Text mode treats Ctrl-Z as the end of the file.
 constexpr char kTextEndOfFile = 26;
 
+// Appends `bytes` to *text as a text-mode stream delivers them: carriage
+// returns dropped, nothing from Ctrl-Z on. True when Ctrl-Z was met, so that
+// the caller reads no further.
+bool AppendAsText(std::string_view bytes, std::string* text) {
+  const std::string_view kept = bytes.substr(0, bytes.find(kTextEndOfFile));
+  std::copy_if(kept.begin(), kept.end(), std::back_inserter(*text),
+               [](char ch) { return ch != '\r'; });
+  return kept.size() < bytes.size();
+}
+
 // The file's bytes as a text-mode stream delivers them. Reading stops at
 // Ctrl-Z, so nothing behind it is ever loaded. A path that cannot be opened
 // or read yields no bytes, which the lookup treats like an empty file.
-// istream::read is used because it turns a failing read (a directory, say)
-// into a stream state, where reading the buffer directly would throw.
+// A read that fails part way (a directory, say) keeps what came before.
 std::string LoadAsText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::string text;
+  const FilePtr file = OpenForReading(path);
+  if (!file)
+    return text;
   char chunk[4096];
-  while (in) {
-    in.read(chunk, sizeof chunk);
-    const std::string_view bytes(chunk, static_cast<std::size_t>(in.gcount()));
-    const std::string_view kept = bytes.substr(0, bytes.find(kTextEndOfFile));
-    std::copy_if(kept.begin(), kept.end(), std::back_inserter(text),
-                 [](char ch) { return ch != '\r'; });
-    if (kept.size() < bytes.size())
+  for (;;) {
+    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
+    if (got == 0)
+      break;
+    if (AppendAsText(std::string_view(chunk, got), &text))
       break;
   }
   return text;
@@ -129,6 +140,29 @@ bool Matches(const SettingsEntry& entry, std::string_view section,
   return entry.section == section || entry.key == key || entry.number == number;
 }
 
+// Searches the file's text, already in text mode, and leaves the first
+// matching pair in CurrentEntry, or an empty entry.
+void LookUpInText(std::string_view section, std::string_view key,
+                  int32_t number, std::string_view text) {
+  CurrentEntry = SettingsEntry();
+  LineReader reader(text);
+  for (;;) {
+    const std::optional<std::string_view> section_line =
+        reader.Next(kSectionLineMax);
+    if (!section_line)
+      return;
+    const std::optional<std::string_view> entry_line =
+        reader.Next(kEntryLineMax);
+    if (!entry_line)
+      return;
+    SettingsEntry entry = ParsePair(*section_line, *entry_line);
+    if (Matches(entry, section, key, number)) {
+      CurrentEntry = std::move(entry);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 int FindNthChar(std::string_view line, char ch, int n) {
@@ -156,21 +190,12 @@ Text CopyPart(std::string_view line, int start, int length) {
 void ReadSettingsEntry(std::string_view section, std::string_view key,
                        int32_t number, const std::string& path) {
   CurrentEntry = SettingsEntry();
-  const std::string text = LoadAsText(path);
-  LineReader reader(text);
-  for (;;) {
-    const std::optional<std::string_view> section_line =
-        reader.Next(kSectionLineMax);
-    if (!section_line)
-      return;
-    const std::optional<std::string_view> entry_line =
-        reader.Next(kEntryLineMax);
-    if (!entry_line)
-      return;
-    SettingsEntry entry = ParsePair(*section_line, *entry_line);
-    if (Matches(entry, section, key, number)) {
-      CurrentEntry = std::move(entry);
-      return;
-    }
-  }
+  LookUpInText(section, key, number, LoadAsText(path));
+}
+
+void FindSettingsEntry(std::string_view section, std::string_view key,
+                       int32_t number, std::string_view file_bytes) {
+  std::string text;
+  AppendAsText(file_bytes, &text);
+  LookUpInText(section, key, number, text);
 }

@@ -40,4 +40,9 @@ Text CopyPart(std::string_view line, int start, int length);
 void ReadSettingsEntry(std::string_view section, std::string_view key,
                        int32_t number, const std::string& path);
 
+// The same lookup over the settings file's bytes as they lie on disk, for a
+// caller that already holds them: text mode is applied here.
+void FindSettingsEntry(std::string_view section, std::string_view key,
+                       int32_t number, std::string_view file_bytes);
+
 #endif  // KFX_CONFIG_SETTINGS_FILE_H_

@@ -17,4 +17,9 @@
 // outside literals made single.
 std::optional<Text> ScanParameters(std::string_view sql, Text* to_send);
 
+// True when `sql` holds neither " nor ` and every colon of it lies inside a
+// '...' literal: then it holds no parameter and goes to the database as it
+// is. False says nothing; ScanParameters decides then.
+bool ColonsOnlyInLiterals(std::string_view sql);
+
 #endif  // KFX_DB_PARAM_SCANNER_H_

@@ -1,13 +1,17 @@
 #include <fcntl.h>
 #include <langinfo.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <optional>
 
+#include "console.h"
 #include "cp1252.h"
 #include "run/platform.h"
 
@@ -79,6 +83,25 @@ bool LocaleIsUtf8OrPlain() {
 
 }  // namespace
 
+std::string ArgumentPath(int argc, char** argv, int index) {
+  return index < argc ? std::string(argv[index]) : std::string();
+}
+
+FilePtr OpenForReading(const std::string& path) {
+  return FilePtr(std::fopen(path.c_str(), "rb"));
+}
+
+size_t RegularFileSize(std::FILE* file) {
+  struct stat status;
+  if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode))
+    return 0;
+  return static_cast<size_t>(status.st_size);
+}
+
+void WriteStandardOutput(std::string_view bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
 void InitPlatform() {
   std::setlocale(LC_CTYPE, "");
   // A reader of standard output that goes away must not end the run half
@@ -105,4 +128,26 @@ Text ArgumentText(int argc, char** argv, int index) {
   std::optional<Text> text =
       LocaleIsUtf8OrPlain() ? FromUtf8(arg) : FromLocale(arg);
   return text ? *text : Text(arg);
+}
+
+bool StandardErrorIsTerminal() {
+  return isatty(STDERR_FILENO) == 1;
+}
+
+void AdviseLargeBuffer(char* data, size_t size) {
+  // A buffer the size of a large booking file is otherwise faulted in 4 KB
+  // at a time, which costs more than reading the file; in huge pages it
+  // takes a few hundred faults. Small buffers are left alone.
+  constexpr size_t kWorthIt = size_t{4} << 20;
+  if (size < kWorthIt)
+    return;
+  const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t begin =
+      (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
+  const uintptr_t end =
+      (reinterpret_cast<uintptr_t>(data) + size) & ~(page - 1);
+#ifdef MADV_HUGEPAGE
+  if (end > begin)
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
 }

@@ -13,6 +13,7 @@
 #include "exit_codes.h"
 #include "run/banner.h"
 #include "run/platform.h"
+#include "run/progress.h"
 #include "run/reject_file.h"
 #include "run_state.h"
 
@@ -29,7 +30,7 @@ void StoreArguments(int argc, char** argv) {
   SectionName = ArgumentText(argc, argv, 1);
   TerminalName = ArgumentText(argc, argv, 2);
   InputFileName = ArgumentText(argc, argv, 3);
-  InputFilePath = argc > 3 ? argv[3] : "";
+  InputFilePath = ArgumentPath(argc, argv, 3);
   Text debug_switch = ArgumentText(argc, argv, 4);
   for (char& c : debug_switch) {
     c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -38,6 +39,7 @@ void StoreArguments(int argc, char** argv) {
 }
 
 void PrintFailure(std::string_view statement_text, std::string_view message) {
+  ClearProgress();
   Print({"Exception bei Datenbank Open\n", statement_text, message, "\n\n"});
 }
 
@@ -76,6 +78,7 @@ void TransferBookings(Tally* tally) {
   // a large file costs no copying.
   std::string_view rest_text = input;
   Text current_statement;
+  StartProgress(input);
   while (rest_text.size() >= kRecordLength) {
     const std::string_view record = rest_text.substr(0, kRecordLength);
     BuildStatement(record, &current_statement);
@@ -95,7 +98,9 @@ void TransferBookings(Tally* tally) {
     if (DebugMode) {
       Print({"  Restlaenge = '", std::to_string(rest_text.size()), "'\n"});
     }
+    ShowProgress(tally->written + tally->not_written);
   }
+  ClearProgress();
   if (!rest_text.empty()) {
     Warn({"Warnung: ", std::to_string(rest_text.size()),
           " Zeichen am Dateiende sind kein vollstaendiger Satz und wurden "

@@ -1,0 +1,1 @@
+INSERT INTO VORKALIN.VRK402ZPK(ZpkTrm, ZpkLes, ZpkDtm, ZpkUhr, ZpkAsw, ZpkZus,  ZpkFcd, ZpkMld, ZpkDat, ZpkLfd) VALUES('ZutCtrl', 03, CONVERT(DATETIME, CONVERT(varchar(10), CONVERT(datetime, '15.03.06', 4), 120), 120), CONVERT(DATETIME, CONVERT(varchar(10), CONVERT(datetime, '01.03.06', 4), 120) + ' 07:30:15', 120), '12345', 100, NULL, NULL, GETDATE(), '001')

@@ -1,0 +1,1 @@
+INSERT INTO VORKALIN.Vrk402Zpk (ZpkTrm, ZpkAsw, ZpkDtm, ZpkUhr, ZpkLes, ZpkZus, ZpkLfd) VALUES('ZutCtrl', '12345', to_date('150306','ddmmyy'), to_date('073015','hh24miss'), 03, 100, '001')

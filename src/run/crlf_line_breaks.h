@@ -12,9 +12,12 @@
 // pairs with a line feed at the start of the next.
 class CrLfLineBreaks {
  public:
-  std::string Convert(std::string_view bytes);
+  // The converted bytes; valid until the next call. The buffer is kept, so
+  // a long run of small pieces allocates nothing after the first few.
+  std::string_view Convert(std::string_view bytes);
 
  private:
+  std::string buffer_;
   bool after_carriage_return_ = false;
 };
 

@@ -85,7 +85,7 @@ size_t RegularFileSize(std::FILE* file) {
 // a statement into CR CR LF.
 void WriteStandardOutput(std::string_view bytes) {
   static CrLfLineBreaks line_breaks;
-  const std::string text = line_breaks.Convert(bytes);
+  const std::string_view text = line_breaks.Convert(bytes);
   std::fwrite(text.data(), 1, text.size(), stdout);
 }
 

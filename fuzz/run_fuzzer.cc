@@ -4,9 +4,9 @@
 // "/D".
 //
 // The whole run goes through, with a connection that takes every statement
-// and counts it. Every booking must reach that connection exactly once,
-// unless it was refused or named no known dialect, and the exit code must
-// say whether all of them did.
+// and counts it. Every booking must reach that connection exactly once or,
+// when it was refused or named no known dialect, stand in the reject file;
+// and the exit code must say whether all of them reached the connection.
 
 #include <unistd.h>
 
@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,8 +56,10 @@ void WriteFile(const fs::path& path, std::string_view bytes) {
 }
 
 // The bookings that must reach the database: those with a code whose
-// statement exists, is not refused and holds no parameter.
-size_t SendableBookings(std::string_view file, size_t* bookings) {
+// statement exists, is not refused and holds no parameter. The records of
+// the other bookings go to *rejected.
+size_t SendableBookings(std::string_view file, size_t* bookings,
+                        std::string* rejected) {
   SequenceNumber = 0;
   DebugMode = false;
   size_t sendable = 0;
@@ -71,9 +74,19 @@ size_t SendableBookings(std::string_view file, size_t* bookings) {
     if (!statement.empty() && RefusalReason(record) == nullptr &&
         !ScanParameters(statement, &to_send)) {
       ++sendable;
+    } else {
+      rejected->append(record);
     }
   }
   return sendable;
+}
+
+// The file's bytes, or nothing when there is no such file.
+std::optional<std::string> ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace
@@ -106,7 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view file(reinterpret_cast<const char*>(data) + 1,
                               size - 1);
   const std::string input_path = (FolderFor(system) / "bookings.txt").string();
+  const std::string reject_path = input_path + ".bad";
   WriteFile(input_path, file);
+  fs::remove(reject_path);
 
   std::vector<std::string> args = {"Kfx28M4RBV", "DHWEB71S", "ZutCtrl",
                                    input_path};
@@ -124,18 +139,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int exit_code = Run(static_cast<int>(args.size()), argv.data());
   const SinkTotals totals = SinkConnectionTotals();
 
+  const std::optional<std::string> reject_file = ReadFile(reject_path);
   if (kSystems[system].empty()) {
-    Require(exit_code == kExitNoSettings && totals.statements == 0,
-            "incomplete settings end the run before any booking");
+    Require(
+        exit_code == kExitNoSettings && totals.statements == 0 && !reject_file,
+        "incomplete settings end the run before any booking");
     return 0;
   }
   size_t bookings = 0;
-  const size_t sendable = SendableBookings(file, &bookings);
+  std::string rejected;
+  const size_t sendable = SendableBookings(file, &bookings, &rejected);
   Require(totals.statements == sendable,
           "every sendable booking reaches the database exactly once");
   Require(totals.opens == (sendable > 0 ? 1u : 0u),
           "the connection opens once, when the first booking needs it");
   Require(exit_code == (sendable == bookings ? kExitDone : kExitNotAllWritten),
           "the exit code says whether every booking was written");
+  Require(rejected.empty() ? !reject_file : reject_file == rejected,
+          "the reject file holds exactly the bookings not written, and "
+          "exists only when there are some");
   return 0;
 }

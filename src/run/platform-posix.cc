@@ -91,6 +91,17 @@ FilePtr OpenForReading(const std::string& path) {
   return FilePtr(std::fopen(path.c_str(), "rb"));
 }
 
+FilePtr CreateForWriting(const std::string& path) {
+  FilePtr file(std::fopen(path.c_str(), "wb"));
+  if (file)
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  return file;
+}
+
+bool TruncateFile(std::FILE* file, std::uint64_t size) {
+  return ftruncate(fileno(file), static_cast<off_t>(size)) == 0;
+}
+
 size_t RegularFileSize(std::FILE* file) {
   struct stat status;
   if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode))

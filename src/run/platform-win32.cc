@@ -63,6 +63,17 @@ FilePtr OpenForReading(const std::string& path) {
   return FilePtr(_wfopen(WideFromUtf8(path).c_str(), L"rb"));
 }
 
+FilePtr CreateForWriting(const std::string& path) {
+  FilePtr file(_wfopen(WideFromUtf8(path).c_str(), L"wb"));
+  if (file)
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  return file;
+}
+
+bool TruncateFile(std::FILE* file, std::uint64_t size) {
+  return _chsize_s(_fileno(file), static_cast<__int64>(size)) == 0;
+}
+
 size_t RegularFileSize(std::FILE* file) {
   struct _stat64 status;
   if (_fstat64(_fileno(file), &status) != 0 ||

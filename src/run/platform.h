@@ -4,6 +4,7 @@
 // What differs between the platforms the tool runs on.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -29,6 +30,13 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // Opens a path of the form ArgumentPath gives for reading, in binary mode;
 // null when it cannot be opened.
 FilePtr OpenForReading(const std::string& path);
+
+// Creates (or empties) a file at a path of the form ArgumentPath gives, for
+// writing in binary mode, unbuffered; null when that fails.
+FilePtr CreateForWriting(const std::string& path);
+
+// Cuts an open file to `size` bytes; false when that fails.
+bool TruncateFile(std::FILE* file, std::uint64_t size);
 
 // The size of an open regular file; 0 for anything else (a pipe, a device).
 size_t RegularFileSize(std::FILE* file);

@@ -56,6 +56,7 @@ void ExecuteBooking(std::string_view record, const Text& statement,
     tally->rejects->Add(record);
     return;
   }
+  tally->rejects->Flush();
   try {
     query.ExecSQL();
     ++tally->written;

@@ -43,13 +43,34 @@ TEST_F(RejectFileTest, KeepsRecordsAsTheyCameAndReplacesAnOlderFile) {
     RejectFile rejects(path.string(), "in.txt.bad");
     rejects.Add(first);
     rejects.Add(second);
-    // Already on disk while the run goes on.
+    rejects.Flush();
+    // On disk while the run goes on.
     EXPECT_EQ(first + second, Content(path));
   }
   EXPECT_EQ(
       "Warnung: 2 Buchungen nicht geschrieben, gesichert in 'in.txt.bad'\n",
       ::testing::internal::GetCapturedStderr());
   EXPECT_EQ(first + second, Content(path));
+}
+
+TEST_F(RejectFileTest, ManyRecordsWithoutFlushAllArrive) {
+  const fs::path path = dir_ / "in.txt.bad";
+  std::string expected;
+  ::testing::internal::CaptureStderr();
+  {
+    RejectFile rejects(path.string(), "in.txt.bad");
+    for (int i = 0; i < 10000; ++i) {
+      std::string record(29, ' ');
+      record.replace(0, 5, std::to_string(10000 + i));
+      rejects.Add(record);
+      expected += record;
+    }
+  }
+  EXPECT_EQ(
+      "Warnung: 10000 Buchungen nicht geschrieben, gesichert in "
+      "'in.txt.bad'\n",
+      ::testing::internal::GetCapturedStderr());
+  EXPECT_EQ(expected, Content(path));
 }
 
 TEST_F(RejectFileTest, RunWithoutRejectsLeavesAnOlderFileAlone) {
@@ -99,11 +120,11 @@ TEST_F(RejectFileTest, RecordCutByAFullDiskIsTakenBackOut) {
   {
     RejectFile rejects(path.string(), "in.txt.bad");
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    rejects.Add(std::string(29, '1'));
-    rejects.Add(std::string(29, '2'));
-    rejects.Add(std::string(29, '3'));
-    rejects.Add(std::string(29, '4'));
-    rejects.Add(std::string(29, '5'));
+    // As the run does: each record is written before the next statement.
+    for (char c : std::string("12345")) {
+      rejects.Add(std::string(29, c));
+      rejects.Flush();
+    }
     ::setrlimit(RLIMIT_FSIZE, &old_limit);
   }
   std::signal(SIGXFSZ, old_handler);

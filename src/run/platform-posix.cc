@@ -92,11 +92,14 @@ FilePtr OpenForReading(const std::string& path) {
 }
 
 FilePtr CreateForWriting(const std::string& path) {
-  return FilePtr(std::fopen(path.c_str(), "wb"));
+  FilePtr file(std::fopen(path.c_str(), "wb"));
+  if (file)
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  return file;
 }
 
-std::filesystem::path NativePath(const std::string& path) {
-  return path;
+bool TruncateFile(std::FILE* file, std::uint64_t size) {
+  return ftruncate(fileno(file), static_cast<off_t>(size)) == 0;
 }
 
 size_t RegularFileSize(std::FILE* file) {

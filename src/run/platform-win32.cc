@@ -64,11 +64,14 @@ FilePtr OpenForReading(const std::string& path) {
 }
 
 FilePtr CreateForWriting(const std::string& path) {
-  return FilePtr(_wfopen(WideFromUtf8(path).c_str(), L"wb"));
+  FilePtr file(_wfopen(WideFromUtf8(path).c_str(), L"wb"));
+  if (file)
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  return file;
 }
 
-std::filesystem::path NativePath(const std::string& path) {
-  return std::filesystem::path(WideFromUtf8(path));
+bool TruncateFile(std::FILE* file, std::uint64_t size) {
+  return _chsize_s(_fileno(file), static_cast<__int64>(size)) == 0;
 }
 
 size_t RegularFileSize(std::FILE* file) {

@@ -4,8 +4,8 @@
 // What differs between the platforms the tool runs on.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,15 +31,15 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // null when it cannot be opened.
 FilePtr OpenForReading(const std::string& path);
 
-// The size of an open regular file; 0 for anything else (a pipe, a device).
-size_t RegularFileSize(std::FILE* file);
-
-// Creates (or empties) the file at such a path for writing, in binary mode;
-// null when it cannot be created.
+// Creates (or empties) a file at a path of the form ArgumentPath gives, for
+// writing in binary mode, unbuffered; null when that fails.
 FilePtr CreateForWriting(const std::string& path);
 
-// Such a path as std::filesystem takes it.
-std::filesystem::path NativePath(const std::string& path);
+// Cuts an open file to `size` bytes; false when that fails.
+bool TruncateFile(std::FILE* file, std::uint64_t size);
+
+// The size of an open regular file; 0 for anything else (a pipe, a device).
+size_t RegularFileSize(std::FILE* file);
 
 // Prepares the process: the locale for argument conversion, and standard
 // streams that stay harmless when the caller closed them or stops reading.

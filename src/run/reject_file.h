@@ -6,36 +6,42 @@
 // file sends exactly them again and nothing twice.
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "run/platform.h"
 #include "text.h"
 
 class RejectFile {
  public:
-  // `path` in the platform's form; `shown_name` as the console shows it.
+  // `path` in the form ArgumentPath gives; `shown_name` as the console
+  // shows it.
   RejectFile(std::string path, Text shown_name);
   RejectFile(const RejectFile&) = delete;
   RejectFile& operator=(const RejectFile&) = delete;
-  // Closes the file and names it, with its count, on standard error.
+  // Writes what is pending and names the file, with its count, on standard
+  // error.
   ~RejectFile();
 
-  // Appends one record. The first call of a run creates the file, replacing
+  // Takes one record. The first call of a run creates the file, replacing
   // an older one. A file that cannot be written is warned about once; the
-  // records that reached it stay, whole. With `flush`, the record is on disk
-  // before Add returns, so a run killed later still names it; without, it
-  // may wait in the buffer until the file is closed.
-  void Add(std::string_view record, bool flush = true);
+  // records that reached it stay, whole.
+  void Add(std::string_view record);
+
+  // Puts the records taken so far on disk. Called before the run waits on
+  // anything outside, so that a run killed there keeps what it knew.
+  void Flush();
 
  private:
   void GiveUp();
 
   std::string path_;
   Text shown_name_;
-  std::FILE* file_ = nullptr;
-  int stored_ = 0;
-  std::uintmax_t stored_bytes_ = 0;
+  FilePtr file_;
+  std::string pending_;  // records taken, not yet written
+  int pending_records_ = 0;
+  int stored_ = 0;  // records written whole
+  std::uint64_t stored_bytes_ = 0;
   bool failed_ = false;
 };
 

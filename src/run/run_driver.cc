@@ -56,6 +56,7 @@ void ExecuteBooking(std::string_view record, const Text& statement,
     tally->rejects->Add(record);
     return;
   }
+  tally->rejects->Flush();
   try {
     query.ExecSQL();
     ++tally->written;
@@ -86,9 +87,7 @@ void TransferBookings(Tally* tally) {
       ExecuteBooking(record, current_statement, tally);
     } else if (HasBookingCode(record)) {
       ++tally->not_written;
-      // No booking of such a run reaches the database, so a run killed half
-      // way is repeated whole: the record need not be on disk at once.
-      tally->rejects->Add(record, /*flush=*/false);
+      tally->rejects->Add(record);
       if (!tally->warned_no_dialect) {
         Warn({"Warnung: DB_SYSTEM '", DbSystem,
               "' unbekannt (erwartet ORACLE oder MSSQL): keine Buchung "

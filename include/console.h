@@ -21,10 +21,16 @@ inline void Print(std::initializer_list<std::string_view> pieces) {
   }
 }
 
+// Set while a progress line may stand on standard error: it wipes the line,
+// which a warning written behind it would otherwise be glued to.
+inline void (*BeforeWarning)() = nullptr;
+
 // Writes one warning line for the operator to standard error; control
 // characters in the pieces show as '?', so it stays one line. Standard
 // output is flushed first so that both streams read in order on a terminal.
 inline void Warn(std::initializer_list<std::string_view> pieces) {
+  if (BeforeWarning != nullptr)
+    BeforeWarning();
   std::fflush(stdout);
   for (std::string_view piece : pieces) {
     for (char c : piece) {

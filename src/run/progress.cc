@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "bookings/statement_builder.h"
+#include "console.h"
 #include "run/platform.h"
 #include "run_state.h"
 
@@ -111,6 +112,7 @@ void StartProgress(std::string_view input) {
     }
     return bookings;
   });
+  BeforeWarning = ClearProgress;
 }
 
 void ShowProgress(size_t bookings_done) {

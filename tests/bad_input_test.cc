@@ -8,8 +8,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,22 +38,6 @@ std::string Rest(size_t bytes) {
 std::string Rejected(size_t bookings) {
   return "Warnung: " + std::to_string(bookings) +
          " Buchungen nicht geschrieben, gesichert in 'in.txt.bad'\n";
-}
-
-size_t Occurrences(const std::string& text, const std::string& piece) {
-  size_t count = 0;
-  for (size_t at = text.find(piece); at != std::string::npos;
-       at = text.find(piece, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
-std::string FileContent(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 struct BadInputCase {

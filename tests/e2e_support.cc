@@ -14,13 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 // Points ODBC and psql at the throwaway cluster, and only at it.
 const bool kEnvironmentSet = [] {
   const std::string dir = KFX_TESTDB_DIR;
@@ -92,14 +85,34 @@ std::string ToolCommand(const fs::path& dir,
   return command;
 }
 
-ToolRun RunTool(const fs::path& dir, const std::vector<std::string>& args) {
-  const std::string command = ToolCommand(dir, args) + " >.stdout 2>.stderr";
-  const int status = std::system(command.c_str());
+std::string FileContent(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+size_t Occurrences(const std::string& text, const std::string& piece) {
+  size_t count = 0;
+  for (size_t at = text.find(piece); at != std::string::npos;
+       at = text.find(piece, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+ToolRun RunCaptured(const fs::path& dir, const std::string& command) {
+  const std::string captured = command + " >.stdout 2>.stderr";
+  const int status = std::system(captured.c_str());
   ToolRun run;
   run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadFile(dir / ".stdout");
-  run.err = ReadFile(dir / ".stderr");
+  run.out = FileContent(dir / ".stdout");
+  run.err = FileContent(dir / ".stderr");
   return run;
+}
+
+ToolRun RunTool(const fs::path& dir, const std::vector<std::string>& args) {
+  return RunCaptured(dir, ToolCommand(dir, args));
 }
 
 std::string Sql(const std::string& command) {

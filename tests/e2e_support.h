@@ -5,6 +5,7 @@
 // that the test fixture started (its ODBC and PG* settings come from the
 // environment), and reads the table back with psql.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -41,6 +42,11 @@ std::string Booking(std::string badge, const std::string& date,
 std::string ToolCommand(const std::filesystem::path& dir,
                         const std::vector<std::string>& args);
 
+// Runs a shell command that starts in `dir` (as ToolCommand does), its
+// standard output and error caught in files there.
+ToolRun RunCaptured(const std::filesystem::path& dir,
+                    const std::string& command);
+
 // Runs the tool with `args` (as given on a command line) in `dir`.
 ToolRun RunTool(const std::filesystem::path& dir,
                 const std::vector<std::string>& args);
@@ -53,6 +59,12 @@ int CountOf(const std::string& terminal);
 
 // The rows of one terminal as "asw|date|time|les|zus|lfd", by lfd.
 std::string RowsOf(const std::string& terminal);
+
+// A file's bytes; empty when it cannot be read.
+std::string FileContent(const std::filesystem::path& path);
+
+// How often `piece` occurs in `text`.
+size_t Occurrences(const std::string& text, const std::string& piece);
 
 // Quoted for the shell.
 std::string ShellQuoted(const std::string& text);

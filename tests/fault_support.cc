@@ -146,22 +146,6 @@ std::string SettingsWithLogin(const std::string& login,
          "\n;DHWEB05S;\n4;DB_SYSTEM;" + system + "\n";
 }
 
-size_t Occurrences(const std::string& text, const std::string& piece) {
-  size_t count = 0;
-  for (size_t at = text.find(piece); at != std::string::npos;
-       at = text.find(piece, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
-std::string FileContent(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 size_t ExpectEveryBookingAccountedFor(const std::string& input,
                                       const fs::path& input_path,
                                       const std::string& terminal,

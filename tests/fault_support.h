@@ -54,11 +54,6 @@ std::string SettingsWithLogin(const std::string& login,
                               const std::string& data_source,
                               const std::string& system);
 
-// How often `piece` occurs in `text`.
-size_t Occurrences(const std::string& text, const std::string& piece);
-
-std::string FileContent(const std::filesystem::path& path);
-
 // The promise of a run: each booking of `input` is in the table of
 // `terminal` once, or else reported on standard output and in the reject
 // file beside the input, never both; the exit code says whether any was not

@@ -6,8 +6,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "e2e_support.h"
@@ -26,13 +24,6 @@ void SlowDownSlowTerminals() {
   Sql("CREATE OR REPLACE TRIGGER slow_booking BEFORE INSERT ON "
       "vorkalin.vrk402zpk FOR EACH ROW WHEN (NEW.zpktrm LIKE 'Slow%') "
       "EXECUTE FUNCTION vorkalin.slow_booking()");
-}
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 class ProgressE2eTest : public ::testing::Test {
@@ -71,10 +62,10 @@ TEST_F(ProgressE2eTest, OnATerminalItShowsAndIsClearedBeforeTheSummary) {
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(0, WEXITSTATUS(status));
-  EXPECT_EQ(summary_, ReadAll(out));
+  EXPECT_EQ(summary_, FileContent(out));
   EXPECT_EQ(kBookings, CountOf("SlowPty"));
 
-  const std::string screen = ReadAll(pty);
+  const std::string screen = FileContent(pty);
   EXPECT_NE(std::string::npos, screen.find(" von 5 Buchungen (")) << screen;
   // The last thing written blanks the line out and returns to its start.
   ASSERT_TRUE(screen.size() >= 3 && screen.back() == '\r') << screen;

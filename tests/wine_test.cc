@@ -3,12 +3,10 @@
 // the same rows through Wine's ODBC bridge to the throwaway cluster.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,13 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 // Runs the .exe with `args` in `dir`. The arguments come from a UTF-8
 // command line, as on a Linux terminal.
@@ -35,13 +26,7 @@ ToolRun RunExe(const fs::path& dir, const std::vector<std::string>& args) {
                         ShellQuoted(KFX_WINDOWS_EXE);
   for (const std::string& arg : args)
     command += " " + ShellQuoted(arg);
-  command += " >.stdout 2>.stderr";
-  const int status = std::system(command.c_str());
-  ToolRun run;
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadFile(dir / ".stdout");
-  run.err = ReadFile(dir / ".stderr");
-  return run;
+  return RunCaptured(dir, command);
 }
 
 // A Linux text as the Windows build writes it: every line feed as CR LF,
@@ -109,7 +94,7 @@ TEST(WineTest, FailedBookingKeepsItsCrLfAndGoesToTheRejectFile) {
   EXPECT_TRUE(run.out.ends_with(
       "specified\r\n\r\n0 Saetze kopiert aus Datei in?.txt \r\n"))
       << run.out;
-  EXPECT_EQ(record, ReadFile(dir.path() / (input + ".bad")));
+  EXPECT_EQ(record, FileContent(dir.path() / (input + ".bad")));
   EXPECT_EQ(
       "Warnung: 1 Buchungen nicht geschrieben, gesichert in 'in?.txt.bad'\r\n",
       run.err);

@@ -14,23 +14,26 @@
 // Windows.
 void WriteStandardOutput(std::string_view bytes);
 
+// Set while a progress line may stand on standard error: it wipes the line
+// before any other text appears, which would otherwise be glued to it or
+// written over by it on the same screen.
+inline void (*BeforeConsoleText)() = nullptr;
+
 // Writes the pieces to standard output, one after the other.
 inline void Print(std::initializer_list<std::string_view> pieces) {
+  if (BeforeConsoleText != nullptr)
+    BeforeConsoleText();
   for (std::string_view piece : pieces) {
     WriteStandardOutput(piece);
   }
 }
 
-// Set while a progress line may stand on standard error: it wipes the line,
-// which a warning written behind it would otherwise be glued to.
-inline void (*BeforeWarning)() = nullptr;
-
 // Writes one warning line for the operator to standard error; control
 // characters in the pieces show as '?', so it stays one line. Standard
 // output is flushed first so that both streams read in order on a terminal.
 inline void Warn(std::initializer_list<std::string_view> pieces) {
-  if (BeforeWarning != nullptr)
-    BeforeWarning();
+  if (BeforeConsoleText != nullptr)
+    BeforeConsoleText();
   std::fflush(stdout);
   for (std::string_view piece : pieces) {
     for (char c : piece) {

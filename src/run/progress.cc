@@ -96,6 +96,10 @@ void WriteToStandardError(std::string_view text) {
   std::fflush(stderr);
 }
 
+void ClearProgress() {
+  run_progress.Clear();
+}
+
 }  // namespace
 
 void StartProgress(std::string_view input) {
@@ -112,13 +116,9 @@ void StartProgress(std::string_view input) {
     }
     return bookings;
   });
-  BeforeWarning = ClearProgress;
+  BeforeConsoleText = ClearProgress;
 }
 
 void ShowProgress(size_t bookings_done) {
   run_progress.Update(bookings_done);
-}
-
-void ClearProgress() {
-  run_progress.Clear();
 }

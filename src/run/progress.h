@@ -56,10 +56,10 @@ class ProgressLine {
 std::string ProgressText(size_t done, size_t total, double per_second);
 
 // The run's progress line on standard error, shown only when standard error
-// is a terminal and no debug trace is written. `input` is the booking file's
-// content; it must stay until the last ShowProgress.
+// is a terminal and no debug trace is written; Print and Warn remove it
+// before their text. `input` is the booking file's content; it must stay
+// until the last ShowProgress.
 void StartProgress(std::string_view input);
 void ShowProgress(size_t bookings_done);
-void ClearProgress();
 
 #endif  // KFX_RUN_PROGRESS_H_

@@ -39,7 +39,6 @@ void StoreArguments(int argc, char** argv) {
 }
 
 void PrintFailure(std::string_view statement_text, std::string_view message) {
-  ClearProgress();
   Print({"Exception bei Datenbank Open\n", statement_text, message, "\n\n"});
 }
 
@@ -101,7 +100,6 @@ void TransferBookings(Tally* tally) {
     }
     ShowProgress(tally->written + tally->not_written);
   }
-  ClearProgress();
   if (!rest_text.empty()) {
     Warn({"Warnung: ", std::to_string(rest_text.size()),
           " Zeichen am Dateiende sind kein vollstaendiger Satz und wurden "

@@ -189,7 +189,6 @@ Text CopyPart(std::string_view line, int start, int length) {
 
 void ReadSettingsEntry(std::string_view section, std::string_view key,
                        int32_t number, const std::string& path) {
-  CurrentEntry = SettingsEntry();
   LookUpInText(section, key, number, LoadAsText(path));
 }
 
